@@ -1,0 +1,79 @@
+# Shared helpers for the project's targets and tests.
+include_guard(GLOBAL)
+
+set(CALVEX_WARNINGS -Wall -Wextra -Wno-unused-parameter)
+
+# calvex_library(NAME SOURCES ... [DEPS ...]): a static core library whose
+# headers are included as "folder/Header.h" from src/.
+function(calvex_library name)
+  cmake_parse_arguments(A "" "" "SOURCES;DEPS" ${ARGN})
+  add_library(${name} STATIC ${A_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_compile_options(${name} PRIVATE ${CALVEX_WARNINGS})
+  if(A_DEPS)
+    target_link_libraries(${name} PUBLIC ${A_DEPS})
+  endif()
+endfunction()
+
+macro(calvex_setup_gtest)
+  if(CMAKE_CROSSCOMPILING)
+    # mingw builds take GoogleTest from the sources that libgtest-dev ships.
+    set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    if(NOT TARGET GTest::gtest_main)
+      add_library(GTest::gtest ALIAS gtest)
+      add_library(GTest::gtest_main ALIAS gtest_main)
+      add_library(GTest::gmock ALIAS gmock)
+    endif()
+    # One wineserver and one prefix for the whole test run.
+    set(CALVEX_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+    add_test(NAME wine_prefix_start
+             COMMAND ${PROJECT_SOURCE_DIR}/cmake/wine-prefix start ${CALVEX_WINEPREFIX})
+    set_tests_properties(wine_prefix_start PROPERTIES FIXTURES_SETUP wine LABELS wine)
+    add_test(NAME wine_prefix_stop
+             COMMAND ${PROJECT_SOURCE_DIR}/cmake/wine-prefix stop ${CALVEX_WINEPREFIX})
+    set_tests_properties(wine_prefix_stop PROPERTIES FIXTURES_CLEANUP wine LABELS wine)
+  else()
+    find_package(GTest REQUIRED)
+    include(GoogleTest)
+  endif()
+endmacro()
+
+# calvex_test(NAME SOURCES ... LIBS ... [LABELS ...] [TIMEOUT s] [WORKING_DIRECTORY d]
+#             [ENVIRONMENT ...]): a GoogleTest executable. Natively every test
+# case is its own CTest test; under Wine the executable is one CTest test
+# (each Wine start costs time).
+function(calvex_test name)
+  cmake_parse_arguments(A "" "TIMEOUT;WORKING_DIRECTORY"
+                        "SOURCES;LIBS;LABELS;ENVIRONMENT" ${ARGN})
+  if(NOT A_LABELS)
+    set(A_LABELS unit)
+  endif()
+  if(NOT A_TIMEOUT)
+    set(A_TIMEOUT 120)
+  endif()
+  if(NOT A_WORKING_DIRECTORY)
+    set(A_WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+  endif()
+  add_executable(${name} ${A_SOURCES})
+  target_link_libraries(${name} PRIVATE ${A_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
+  target_compile_definitions(${name} PRIVATE
+    CALVEX_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    CALVEX_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  if(CMAKE_CROSSCOMPILING)
+    list(APPEND A_LABELS wine)
+    add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${A_WORKING_DIRECTORY})
+    set_tests_properties(${name} PROPERTIES
+      LABELS "${A_LABELS}" TIMEOUT ${A_TIMEOUT} FIXTURES_REQUIRED wine
+      ENVIRONMENT "WINEPREFIX=${CALVEX_WINEPREFIX};WINEDEBUG=-all;${A_ENVIRONMENT}")
+  else()
+    gtest_discover_tests(${name}
+      WORKING_DIRECTORY ${A_WORKING_DIRECTORY}
+      PROPERTIES LABELS "${A_LABELS}" TIMEOUT ${A_TIMEOUT}
+                 ENVIRONMENT "${A_ENVIRONMENT}"
+      DISCOVERY_TIMEOUT 60)
+  endif()
+endfunction()

@@ -1,0 +1,6 @@
+#include "codeplug/CodeplugContext.h"
+
+CodeplugContext& CodeplugContext::Get() {
+    static CodeplugContext context;
+    return context;
+}
