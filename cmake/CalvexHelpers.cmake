@@ -77,3 +77,20 @@ function(calvex_test name)
       DISCOVERY_TIMEOUT 60)
   endif()
 endfunction()
+
+# Header-only libraries from Debian (CLI11, nlohmann-json), usable by the
+# mingw build too: their headers are linked into a folder of their own so
+# the cross compiler never sees the rest of /usr/include.
+function(calvex_header_only_deps)
+  set(dir ${CMAKE_BINARY_DIR}/third_party/include)
+  file(MAKE_DIRECTORY ${dir})
+  foreach(name CLI nlohmann)
+    if(NOT EXISTS ${dir}/${name} AND EXISTS /usr/include/${name})
+      file(CREATE_LINK /usr/include/${name} ${dir}/${name} SYMBOLIC)
+    endif()
+  endforeach()
+  if(NOT TARGET calvex_third_party)
+    add_library(calvex_third_party INTERFACE)
+    target_include_directories(calvex_third_party SYSTEM INTERFACE ${dir})
+  endif()
+endfunction()
