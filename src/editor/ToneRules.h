@@ -1,0 +1,59 @@
+#pragma once
+// Rules a typed call tone (Hz) passes on a channel page: field syntax and
+// range, normalisation through the pager's tone code, and tone spacing.
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "editor/FieldNumber.h"
+
+inline constexpr double kToneMinHz = 280.0;
+inline constexpr double kToneMaxHz = 3400.0;
+
+// Field text of a tone: "" for 0, else "%.1f" (at most 8 characters).
+std::string FormatTone(double hz);
+// Same syntax as the frequency field; on failure the page shows
+// rule_text::kInvalidToneFrequency.
+FieldNumber ParseTone(std::string_view text);
+
+// 0 (empty) or within 280.0 to 3400.0 Hz.
+bool ToneInRange(double hz);
+std::string ToneRangeMessage();
+
+// The tone as the pager will hold it: encoded with the clock index, decoded
+// again and snapped onto the set of the current tone system (kept as it
+// comes back under "User").
+double NormalizeTone(double hz, int clockIndex);
+
+// Relative spacing two tones of a channel need, from the tone decoder
+// bandwidth (BANDWIDTH field): 0.004 * B + 0.0035.
+double ToneSpacingThreshold(int bandwidth);
+
+// The two tones of one call: a changed tone `a` that is empty passes,
+// otherwise the tones must differ by more than r of the larger one.
+bool SameCallSpacingOk(double a, double b, double r);
+// Tones of different calls: practically equal tones (< 0.05 Hz apart) may be
+// shared; otherwise as above.
+bool CrossCallSpacingOk(double a, double b, double r);
+
+// The 20 tone fields of a channel page in page order: Call 1 Tone 1, Call 1
+// Tone 2, ..., Call 8 Tone 2, Group Call 1 ... Group Call 4.
+inline constexpr int kToneFields = 20;
+using ToneFieldValues = std::array<double, kToneFields>;
+
+// Slot of the channel record behind a field: Tone 1 of call k -> k-1,
+// Tone 2 of call k -> 11+k, group call g -> 7+g.
+int ToneFieldSlot(int field);
+// The other tone of the same call; -1 for group calls.
+int ToneFieldPartner(int field);
+
+struct ToneSpacingOutcome {
+    double value = 0.0;    // the field's final value
+    bool refused = false;  // too close to its partner: show kToneSpacingError
+    int mergedWith = -1;   // field whose tone the changed field took over
+};
+
+// Spacing steps of a tone change: `normalized` is the field's new value,
+// `previous` the value it held before the edit, `fields` the page's values.
+ToneSpacingOutcome ResolveToneSpacing(const ToneFieldValues& fields, int field,
+                                      double normalized, double previous, double r);

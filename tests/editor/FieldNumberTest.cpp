@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <string>
+
+#include "editor/FieldNumber.h"
+#include "editor/FrequencyRules.h"
+#include "editor/ToneRules.h"
+
+namespace {
+
+TEST(FieldSyntax, BlankFieldsAreZeroAndValid) {
+    for (const char* text : {"", " ", "        ", "\t  "}) {
+        const FieldNumber n = ParseFrequency(text);
+        EXPECT_TRUE(n.ok) << '"' << text << '"';
+        EXPECT_EQ(n.value, 0.0);
+    }
+}
+
+TEST(FieldSyntax, OnlyTheFirstEightCharactersCount) {
+    EXPECT_EQ(ParseFrequency("453.0125x").value, 453.0125);
+    EXPECT_TRUE(ParseFrequency("453.0125x").ok);
+    // The ninth character would have been the only invalid one.
+    EXPECT_TRUE(ParseTone("   1000.0!").ok);
+    EXPECT_EQ(ParseTone("   1000.0!").value, 1000.0);
+    // A blank within the eight characters hides everything after it.
+    EXPECT_EQ(ParseFrequency(" 45 zz").value, 45.0);
+    EXPECT_TRUE(ParseFrequency(" 45 zz").ok);
+}
+
+TEST(FieldSyntax, RefusesAnyOtherCharacterBeforeTheFirstBlank) {
+    for (const char* text : {"45a", "-45", "+45", "4.5e2", "1,5", "x", "45\n", "\xC3\xA9"}) {
+        EXPECT_FALSE(ParseFrequency(text).ok) << text;
+        EXPECT_FALSE(ParseTone(text).ok) << text;
+    }
+    EXPECT_FALSE(ParseFrequency(std::string("4\0" "5", 3)).ok);
+}
+
+TEST(FieldSyntax, SecondPointEndsTheNumber) {
+    EXPECT_TRUE(ParseFrequency("45.0.1").ok);
+    EXPECT_EQ(ParseFrequency("45.0.1").value, 45.0);
+    EXPECT_EQ(ParseFrequency(".").value, 0.0);
+    EXPECT_EQ(ParseFrequency("..5").value, 0.0);
+    EXPECT_EQ(ParseFrequency(".5").value, 0.5);
+    EXPECT_EQ(ParseFrequency("12.").value, 12.0);
+}
+
+TEST(FieldSyntax, ValueIsTheCorrectlyRoundedDecimal) {
+    for (const char* text : {"406.0125", "150.0025", "33.00001", "0.1", "99999999", "1014.9"}) {
+        EXPECT_EQ(ParseFrequency(text).value, std::stod(text)) << text;
+    }
+}
+
+TEST(FieldText, ZeroIsEmptyOthersPrintedAndCut) {
+    EXPECT_EQ(FormatFrequency(0.0), "");
+    EXPECT_EQ(FormatFrequency(406.0125), "406.0125");
+    EXPECT_EQ(FormatFrequency(45.0), "45.0000");
+    EXPECT_EQ(FormatFrequency(1234.56789), "1234.567");
+    EXPECT_EQ(FormatTone(0.0), "");
+    EXPECT_EQ(FormatTone(1000.43), "1000.4");
+    EXPECT_EQ(FormatTone(123456789.0), "12345678");
+    EXPECT_LE(FormatTone(-1e300).size(), kFieldChars);
+}
+
+TEST(FieldText, DecimalPointDoesNotFollowTheLocale) {
+    const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
+    bool switched = false;
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "C.UTF-8"}) {
+        if (std::setlocale(LC_NUMERIC, name) != nullptr) {
+            switched = true;
+            break;
+        }
+    }
+    EXPECT_EQ(FormatFrequency(406.0125), "406.0125");
+    EXPECT_EQ(RangeMessage(142.4, 151.5975),
+              "Please enter a number between 142.4 and 151.5975.");
+    std::setlocale(LC_NUMERIC, saved.c_str());
+    if (!switched) GTEST_SKIP() << "no other locale installed";
+}
+
+TEST(RangeMessage, FrameworkWordingWithShortestLimits) {
+    EXPECT_EQ(ToneRangeMessage(), "Please enter a number between 280 and 3400.");
+    EXPECT_EQ(RangeMessage(405.3, 414.6875),
+              "Please enter a number between 405.3 and 414.6875.");
+}
+
+}  // namespace
