@@ -1,0 +1,51 @@
+#pragma once
+// The main window: menu, toolbar, status bar and accelerators. File, print
+// and help commands are handled here; every other command goes to the view.
+#include <QMainWindow>
+#include <map>
+
+class QAction;
+class QLabel;
+class QToolBar;
+class CTarnixHXRApp;
+class CTarnixHXRDoc;
+class CTarnixHXRView;
+
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    CMainFrame(CTarnixHXRApp& app, CTarnixHXRDoc& doc, CTarnixHXRView* view);
+
+    CTarnixHXRView& View() { return *m_view; }
+    // The action of a command id (menu item, toolbar button or accelerator).
+    QAction* Action(int id) const;
+    QToolBar* ToolBar() const { return m_toolBar; }
+    QLabel* Indicator(const char* text) const;
+
+    // Runs a command as the menu or an accelerator would.
+    void OnCommand(int id);
+    // Enables every command by the view's rules (the framework's idle update).
+    void UpdateCommandUI();
+    // "Untitled - Calvex V HXR".
+    void UpdateCaption();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QAction* MakeAction(int id, const char* text);
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateStatusBar();
+    void CreateAccelerators();
+    void UpdateIndicators();
+
+    CTarnixHXRApp& m_app;
+    CTarnixHXRDoc& m_doc;
+    CTarnixHXRView* m_view;
+    QToolBar* m_toolBar = nullptr;
+    std::map<int, QAction*> m_actions;
+    std::map<std::string, QLabel*> m_indicators;
+    bool m_caps = false, m_num = false, m_scroll = false;
+};

@@ -1,0 +1,160 @@
+#include "app/CTarnixHXRApp.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QUrl>
+
+#include "app/CMainFrame.h"
+#include "app/CTarnixHXRDoc.h"
+#include "app/CTarnixHXRView.h"
+#include "app/DialogLayouts.h"
+#include "app/LinkAdapter.h"
+#include "ui/qt/QtPrompt.h"
+
+namespace {
+const char* const kFilter = "Calvex V HXR Files (*.dat)";
+}
+
+CTarnixHXRApp::CTarnixHXRApp(ui::Prompt* prompt, PagerLink* link) {
+    if (!prompt) {
+        m_ownPrompt = std::make_unique<ui::qt::QtPrompt>();
+        prompt = m_ownPrompt.get();
+    }
+    if (!link) {
+        // Loads the communication settings.
+        m_ownLink = MakePagerLink();
+        link = m_ownLink.get();
+    }
+    m_prompt = prompt;
+    m_link = link;
+}
+
+CTarnixHXRApp::~CTarnixHXRApp() {
+    ExitInstance();
+    delete m_frame;
+    m_frame = nullptr;
+}
+
+CTarnixHXRView& CTarnixHXRApp::View() {
+    return m_frame->View();
+}
+
+bool CTarnixHXRApp::InitInstance(const QStringList& arguments) {
+    m_doc = std::make_unique<CTarnixHXRDoc>();
+    auto* view = new CTarnixHXRView(*m_doc, *m_link, *m_prompt);
+    m_frame = new CMainFrame(*this, *m_doc, view);
+    if (auto* qtPrompt = dynamic_cast<ui::qt::QtPrompt*>(m_prompt)) qtPrompt->SetOwner(m_frame);
+
+    // The first argument that is not an option names a codeplug file.
+    QString file;
+    for (int i = 1; i < arguments.size(); ++i) {
+        if (!arguments[i].startsWith('-')) {
+            file = arguments[i];
+            break;
+        }
+    }
+    if (!file.isEmpty()) {
+        DocumentResult r = m_doc->OnOpenDocument(file);
+        if (r.kind == DocumentResult::Kind::Unreadable) {
+            m_prompt->Error(r.message, r.caption, false);
+            return false;
+        }
+        if (!r.Ok()) m_prompt->Error(r.message, r.caption, false);
+    }
+    m_frame->UpdateCaption();
+    m_frame->UpdateCommandUI();
+    m_frame->show();
+    return true;
+}
+
+void CTarnixHXRApp::ExitInstance() {
+    if (m_exited) return;
+    m_exited = true;
+    m_link->Join();
+    m_link->SaveSettings();
+}
+
+bool CTarnixHXRApp::CanExit() const {
+    return !m_link->Busy();
+}
+
+QString CTarnixHXRApp::ChooseFile(bool save) {
+    if (m_chooser) return m_chooser(save);
+    QFileDialog dialog(m_frame, save ? "Save As" : "Open");
+    dialog.setNameFilters({kFilter, "All Files (*)"});
+    dialog.setDefaultSuffix("dat");
+    QString archive = QString::fromStdString(m_link->ProductDir()) + "Lib";
+    if (QFileInfo(archive).isDir()) dialog.setDirectory(archive);
+    if (save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        QString current = m_doc->GetPathName();
+        if (!current.isEmpty())
+            dialog.selectFile(current);
+        else
+            dialog.selectFile(m_doc->GetTitle());
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().front();
+}
+
+bool CTarnixHXRApp::OpenDocumentFile(const QString& path) {
+    DocumentResult r = m_doc->OnOpenDocument(path);
+    if (!r.Ok()) m_prompt->Error(r.message, r.caption, r.kind != DocumentResult::Kind::Corrupted);
+    return r.Ok();
+}
+
+bool CTarnixHXRApp::SaveDocumentFile(const QString& path) {
+    DocumentResult r = m_doc->OnSaveDocument(path);
+    if (!r.Ok()) m_prompt->Error(r.message, r.caption);
+    return r.Ok();
+}
+
+void CTarnixHXRApp::OnFileOpen() {
+    QString path = ChooseFile(false);
+    if (!path.isEmpty()) OpenDocumentFile(path);
+}
+
+void CTarnixHXRApp::OnFileSave() {
+    if (!m_doc->DataValid()) return;
+    DocumentResult r = m_doc->Save();
+    if (r.kind == DocumentResult::Kind::NoPath) {
+        OnFileSaveAs();
+    } else if (!r.Ok()) {
+        m_prompt->Error(r.message, r.caption);
+    }
+}
+
+void CTarnixHXRApp::OnFileSaveAs() {
+    if (!m_doc->DataValid()) return;
+    QString path = ChooseFile(true);
+    if (path.isEmpty()) return;
+    // The file dialog adds ".dat" itself; a chooser that gives a bare name
+    // gets it here.
+    if (QFileInfo(path).suffix().isEmpty()) path += ".dat";
+    SaveDocumentFile(path);
+}
+
+void CTarnixHXRApp::OnAppAbout() {
+    QDialog* about = layouts::About(m_frame);
+    about->setAttribute(Qt::WA_DeleteOnClose);
+    about->setObjectName("aboutBox");
+    about->open();
+}
+
+QString CTarnixHXRApp::HelpFilePath() const {
+    QString path = QDir(QCoreApplication::applicationDirPath()).filePath("help/index.html");
+    return QFileInfo::exists(path) ? path : QString();
+}
+
+void CTarnixHXRApp::OnHelp() {
+    QString path = HelpFilePath();
+    if (path.isEmpty()) return;
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}

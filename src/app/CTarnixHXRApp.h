@@ -1,0 +1,65 @@
+#pragma once
+// The application: builds the document, frame and view, opens a file named
+// on the command line, and runs the file, About and help commands.
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+class CMainFrame;
+class CTarnixHXRDoc;
+class CTarnixHXRView;
+class PagerLink;
+namespace ui {
+class Prompt;
+}
+
+class CTarnixHXRApp {
+public:
+    // `prompt` and `link` default to the real ones; tests pass their own.
+    explicit CTarnixHXRApp(ui::Prompt* prompt = nullptr, PagerLink* link = nullptr);
+    ~CTarnixHXRApp();
+
+    // Start-up: false when the program must end without a window (a file
+    // named on the command line could not be read).
+    bool InitInstance(const QStringList& arguments);
+    // Saves the settings; called once at the end.
+    void ExitInstance();
+
+    CMainFrame* Frame() const { return m_frame; }
+    CTarnixHXRDoc& Document() { return *m_doc; }
+    CTarnixHXRView& View();
+    PagerLink& Link() { return *m_link; }
+    ui::Prompt& GetPrompt() { return *m_prompt; }
+
+    // Opens a file as File > Open does after its dialog.
+    bool OpenDocumentFile(const QString& path);
+    // Saves as File > Save As does after its dialog.
+    bool SaveDocumentFile(const QString& path);
+
+    void OnFileOpen();
+    void OnFileSave();
+    void OnFileSaveAs();
+    void OnAppAbout();
+    void OnHelp();
+    // The user guide shipped next to the program ("" when missing).
+    QString HelpFilePath() const;
+    // False while a transfer still runs.
+    bool CanExit() const;
+
+    // File dialogs; tests replace them to choose a path without a dialog.
+    using FileChooser = std::function<QString(bool save)>;
+    void SetFileChooser(FileChooser chooser) { m_chooser = std::move(chooser); }
+
+private:
+    QString ChooseFile(bool save);
+
+    std::unique_ptr<ui::Prompt> m_ownPrompt;
+    std::unique_ptr<PagerLink> m_ownLink;
+    ui::Prompt* m_prompt;
+    PagerLink* m_link;
+    std::unique_ptr<CTarnixHXRDoc> m_doc;
+    CMainFrame* m_frame = nullptr;
+    FileChooser m_chooser;
+    bool m_exited = false;
+};

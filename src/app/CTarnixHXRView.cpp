@@ -1,0 +1,249 @@
+#include "app/CTarnixHXRView.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
+#include "app/Artwork.h"
+#include "app/CTarnixHXRDoc.h"
+#include "app/CommandIds.h"
+#include "app/CommandTable.h"
+#include "app/DialogLayouts.h"
+#include "app/PagerLink.h"
+#include "app/PortNames.h"
+#include "app/ReportPrinter.h"
+#include "app/SerialDevices.h"
+#include "codeplug/CodeplugContext.h"
+#include "ui/Prompt.h"
+
+using namespace cmd;
+
+CTarnixHXRView::CTarnixHXRView(CTarnixHXRDoc& doc, PagerLink& link, ui::Prompt& prompt,
+                               QWidget* parent)
+    : QWidget(parent), m_doc(doc), m_link(link), m_prompt(prompt) {
+    setObjectName("view");
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    pal.setColor(QPalette::WindowText, Qt::black);
+    setPalette(pal);
+    CodeplugContext::Get().engineer = false;
+    m_logo = art::Bitmap(art::IDB_LOGO);
+    m_commStatus.SetBeeper([](CCommStatusDlg::Beep) { QApplication::beep(); });
+}
+
+CTarnixHXRView::~CTarnixHXRView() {
+    // The worker posts to this view; it must be gone before the view is.
+    m_link.Join();
+}
+
+bool CTarnixHXRView::HandlesCommand(int id) const {
+    switch (id) {
+        case ID_SYSTEM_SETUP:
+        case ID_ENGINEER_LOGON:
+        case ID_READ_PAGER:
+        case ID_WRITE_PAGER:
+        case ID_USER_DATA:
+        case ID_ENGINEER_DATA:
+        case ID_FALSING_ALERT:
+        case ID_USB_DELAY: return true;
+    }
+    return false;
+}
+
+bool CTarnixHXRView::IsCommandEnabled(int id) const {
+    // While a transfer runs nothing may touch the document or the port.
+    if (m_link.Busy() && (HandlesCommand(id) || id == ID_FILE_OPEN || id == ID_FILE_SAVE ||
+                          id == ID_FILE_SAVE_AS))
+        return false;
+    return cmd::IsEnabled(id, m_doc.DataValid(), CodeplugContext::Get().engineer);
+}
+
+void CTarnixHXRView::SetCommandHandler(int id, std::function<void()> handler) {
+    m_handlers[id] = std::move(handler);
+}
+
+bool CTarnixHXRView::OnCommand(int id) {
+    if (!HandlesCommand(id) || !IsCommandEnabled(id)) return false;
+    switch (id) {
+        case ID_READ_PAGER: OnReadPager(); break;
+        case ID_WRITE_PAGER: OnWritePager(); break;
+        case ID_SYSTEM_SETUP: OnSystemSetup(); break;
+        case ID_USB_DELAY: OnUsbDelay(); break;
+        case ID_USER_DATA: OnUserData(); break;
+        default: {
+            auto it = m_handlers.find(id);
+            if (it != m_handlers.end() && it->second) it->second();
+        }
+    }
+    emit commandStateChanged();
+    return true;
+}
+
+void CTarnixHXRView::OnUserData() {
+    auto it = m_handlers.find(ID_USER_DATA);
+    if (it != m_handlers.end() && it->second) it->second();
+}
+
+void CTarnixHXRView::OnReadPager() {
+    if (m_doc.DataValid()) {
+        if (!m_prompt.YesNo("Do you want to overwrite the current codeplug?",
+                            "Read Pager Warning"))
+            return;
+        // Stands even if the read then fails.
+        m_doc.SetDataValid(false);
+        m_doc.SetUntitled();
+    }
+    StartTransfer(true);
+}
+
+void CTarnixHXRView::OnWritePager() {
+    if (!m_prompt.YesNo("Do you want to program the pager with current codeplug?",
+                        "Write Pager Warning"))
+        return;
+    StartTransfer(false);
+}
+
+void CTarnixHXRView::StartTransfer(bool read) {
+    QPointer<CTarnixHXRView> self(this);
+    PagerLink::Post post = [self](int message) {
+        // From the worker thread: hand the result to the GUI thread.
+        QMetaObject::invokeMethod(
+            qApp,
+            [self, message] {
+                if (self) self->OnPagerMessage(message);
+            },
+            Qt::QueuedConnection);
+    };
+    bool started = read ? m_link.StartRead(m_doc.Codeplug(), post)
+                        : m_link.StartWrite(m_doc.Codeplug(), post);
+    if (!started) post(read ? WM_PAGER_READ_FAILED : WM_PAGER_WRITE_FAILED);
+
+    m_commStatus.tickInterval = read ? CCommStatusDlg::kReadTick : CCommStatusDlg::kWriteTick;
+    if (!m_statusWindow) m_statusWindow = layouts::CommStatus(m_commStatus, window());
+    m_statusWindow->ShowModal();
+    emit commandStateChanged();
+}
+
+void CTarnixHXRView::OnPagerMessage(int message) {
+    switch (message) {
+        case WM_PAGER_WRITE_OK:
+            m_commStatus.SetResult("Serial Communication - Pager Write SUCCEEDED!", 1);
+            break;
+        case WM_PAGER_WRITE_FAILED:
+            m_commStatus.SetResult("Serial Communication - Pager Write FAILED!", 0);
+            AfterTransferFailure();
+            break;
+        case WM_PAGER_READ_OK:
+            m_commStatus.SetResult(CCommStatusDlg::kReadDone, 1);
+            CodeplugContext::Get().pagerVersion = m_doc.Codeplug().GetPagerVersion();
+            break;
+        case WM_PAGER_READ_FAILED:
+            m_commStatus.SetResult("Serial Communication - Pager Read FAILED!", 0);
+            AfterTransferFailure();
+            break;
+        default: return;
+    }
+    // The worker has posted its one message and is ending.
+    m_link.Join();
+    m_doc.UpdateAllViews();
+    if (m_statusWindow) m_statusWindow->Sync();
+    emit commandStateChanged();
+    if (message == WM_PAGER_READ_OK) OnUserData();
+}
+
+void CTarnixHXRView::AfterTransferFailure() {
+    std::string advice = PortPermissionAdvice(m_link.PortName());
+    if (!advice.empty()) emit statusMessage(QString::fromStdString(advice));
+}
+
+void CTarnixHXRView::OnSystemSetup() {
+    std::vector<CSystemConfigDlg::Device> devices;
+    for (const auto& d : ScanSerialDevices()) devices.push_back({d.path, d.Label()});
+    m_systemConfig.SetDevices(std::move(devices));
+    m_systemConfig.m_portText = m_link.PortName();
+    int listed = m_systemConfig.IndexOfPort(m_systemConfig.m_portText);
+    m_systemConfig.m_selectedIndex =
+        listed >= kPortCount ? listed : m_link.FindPortIndex(m_systemConfig.m_portText);
+    if (!m_systemWindow) {
+        m_systemWindow = layouts::SystemConfig(m_systemConfig, window());
+        connect(m_systemWindow, &QDialog::finished, this, [this](int result) {
+            if (result != QDialog::Accepted) return;
+            int index = m_systemConfig.m_selectedIndex;
+            if (index >= 0 && index < kPortCount)
+                m_link.SelectPort(index);
+            else if (!m_systemConfig.PortNameAt(index).empty())
+                m_link.SetPortName(m_systemConfig.PortNameAt(index));
+            else
+                m_link.SelectPort(0);
+        });
+    }
+    m_systemWindow->ShowModal();
+}
+
+void CTarnixHXRView::OnUsbDelay() {
+    m_usbDelay.m_delayText = m_link.GetDelayLabel();
+    m_usbDelay.m_selectedIndex = 1;
+    for (int i = 0; i < kDelayCount; ++i)
+        if (m_usbDelay.m_delayText == DelayListLabel(i)) m_usbDelay.m_selectedIndex = i;
+    if (!m_usbWindow) {
+        m_usbWindow = layouts::UsbDelay(m_usbDelay, window());
+        connect(m_usbWindow, &QDialog::finished, this, [this](int result) {
+            if (result == QDialog::Accepted) m_link.SetDelayIndex(m_usbDelay.m_selectedIndex);
+        });
+    }
+    m_usbWindow->ShowModal();
+}
+
+QString CTarnixHXRView::ProductDirLine() const {
+    return QString::fromStdString(m_link.ProductDir()) + "Lib";
+}
+
+void CTarnixHXRView::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    DrawWelcome(p);
+}
+
+void CTarnixHXRView::DrawWelcome(QPainter& p) {
+    // Text positions are the top-left corners of the lines, in pixels.
+    auto text = [&p](int x, int y, const QString& s) {
+        p.drawText(QRect(x, y, 2000, 100), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, s);
+    };
+    p.setPen(Qt::black);
+    text(0, 0, "Welcome to Corvane Calvex V HXR!");
+    p.drawPixmap(400, 40, m_logo);
+    text(0, 20, "In order to view or modify pager configuration,");
+    text(0, 36, "please read the codeplug data first!");
+    text(0, 65, "You can read the codeplug data from");
+    text(20, 85, "1) a pager through programmer");
+    text(35, 101, "by selecting Operation - Read Pager (F3)");
+    text(20, 120, "2) an archived file under  --");
+    text(35, 136, ProductDirLine());
+    text(35, 152, "by selecting File - Open");
+}
+
+void CTarnixHXRView::PrintReport(QPrinter& printer) {
+    ReportPrinter::Print(printer, m_doc.Codeplug(), m_doc.GetPathName().toStdString());
+}
+
+void CTarnixHXRView::OnFilePrint() {
+    if (!IsCommandEnabled(ID_FILE_PRINT)) return;
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, window());
+    dialog.setWindowTitle("Print");
+    if (dialog.exec() != QDialog::Accepted) return;
+    PrintReport(printer);
+}
+
+void CTarnixHXRView::OnFilePrintPreview() {
+    if (!IsCommandEnabled(ID_FILE_PRINT_PREVIEW)) return;
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintPreviewDialog preview(&printer, window());
+    preview.setWindowTitle("Print Preview");
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+            [this](QPrinter* p) { PrintReport(*p); });
+    preview.resize(window()->size());
+    preview.exec();
+}

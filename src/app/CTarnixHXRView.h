@@ -1,0 +1,92 @@
+#pragma once
+// The frame's only view: shows the welcome page, prints the report, and
+// handles the pager, settings, editor and engineer commands.
+#include <QPixmap>
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+#include <map>
+
+#include "app/CCommStatusDlg.h"
+#include "app/CSystemConfigDlg.h"
+#include "app/CUsbDelayDlg.h"
+
+class CTarnixHXRDoc;
+class PagerLink;
+class QPainter;
+class QPrinter;
+namespace ui {
+class Prompt;
+namespace qt {
+class CBoundDialog;
+}
+}  // namespace ui
+
+class CTarnixHXRView : public QWidget {
+    Q_OBJECT
+public:
+    CTarnixHXRView(CTarnixHXRDoc& doc, PagerLink& link, ui::Prompt& prompt,
+                   QWidget* parent = nullptr);
+    ~CTarnixHXRView() override;
+
+    CTarnixHXRDoc& GetDocument() { return m_doc; }
+
+    // Runs a command of the view's command table; false when the view does
+    // not handle it or it is disabled.
+    bool OnCommand(int id);
+    bool HandlesCommand(int id) const;
+    bool IsCommandEnabled(int id) const;
+
+    // Commands whose dialogs live elsewhere (User Data, the engineer tools,
+    // the falsing alert adjustment) register their handler here.
+    void SetCommandHandler(int id, std::function<void()> handler);
+
+    // A transfer's result, on the GUI thread.
+    void OnPagerMessage(int message);
+
+    // Draws the report on a printer or preview page.
+    void PrintReport(QPrinter& printer);
+    void OnFilePrint();
+    void OnFilePrintPreview();
+
+    // The status dialog and the settings dialogs (for the frame and tests).
+    CCommStatusDlg& CommStatus() { return m_commStatus; }
+    ui::qt::CBoundDialog* CommStatusWindow() const { return m_statusWindow; }
+    ui::qt::CBoundDialog* SystemConfigWindow() const { return m_systemWindow; }
+    ui::qt::CBoundDialog* UsbDelayWindow() const { return m_usbWindow; }
+    // The product directory line of the welcome page.
+    QString ProductDirLine() const;
+
+signals:
+    // Advice for the status bar (e.g. how to get permission for a port).
+    void statusMessage(const QString& text);
+    // Something that decides command enabling changed.
+    void commandStateChanged();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void OnReadPager();
+    void OnWritePager();
+    void OnSystemSetup();
+    void OnUsbDelay();
+    // The User Data sheet comes with its own module; a successful read opens
+    // it through the handler registered for its command.
+    void OnUserData();
+    void StartTransfer(bool read);
+    void AfterTransferFailure();
+    void DrawWelcome(QPainter& p);
+
+    CTarnixHXRDoc& m_doc;
+    PagerLink& m_link;
+    ui::Prompt& m_prompt;
+    CSystemConfigDlg m_systemConfig;
+    CUsbDelayDlg m_usbDelay;
+    CCommStatusDlg m_commStatus;
+    QPointer<ui::qt::CBoundDialog> m_statusWindow;
+    QPointer<ui::qt::CBoundDialog> m_systemWindow;
+    QPointer<ui::qt::CBoundDialog> m_usbWindow;
+    QPixmap m_logo;
+    std::map<int, std::function<void()>> m_handlers;
+};

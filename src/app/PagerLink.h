@@ -1,0 +1,35 @@
+#pragma once
+// What the desktop program needs of the serial link: the two settings and
+// the two transfers. A transfer runs on a worker thread and reports exactly
+// one result message (cmd::WM_PAGER_*) through `post`, from that thread.
+#include <functional>
+#include <string>
+
+class CCodeplug;
+
+class PagerLink {
+public:
+    using Post = std::function<void(int message)>;
+    virtual ~PagerLink() = default;
+
+    virtual std::string PortName() const = 0;
+    virtual int FindPortIndex(const std::string& name) const = 0;
+    virtual void SelectPort(int index) = 0;
+    // Any port name, e.g. a device path picked from the found devices.
+    virtual void SetPortName(const std::string& name) = 0;
+    virtual int Delay() const = 0;
+    virtual void SetDelayIndex(int index) = 0;
+    virtual std::string GetDelayLabel() const = 0;
+
+    virtual void SaveSettings() = 0;
+    // The installation directory ("" when unknown), ends with a separator.
+    virtual std::string ProductDir() const = 0;
+
+    // Starts a transfer into or out of `plug`; false when one still runs.
+    virtual bool StartRead(CCodeplug& plug, Post post) = 0;
+    virtual bool StartWrite(CCodeplug& plug, Post post) = 0;
+    // True while a worker thread runs.
+    virtual bool Busy() const = 0;
+    // Waits for a running worker to end.
+    virtual void Join() = 0;
+};

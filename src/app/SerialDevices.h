@@ -1,0 +1,30 @@
+#pragma once
+// Serial devices present on this machine, offered beside the COM names so a
+// USB-serial programmer or a running pager simulator can be picked directly.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+struct SerialDevice {
+    std::string path;         // what the port is opened by
+    std::string description;  // readable, e.g. "FTDI FT232R USB UART"
+    std::string Label() const { return description + " - " + path; }
+};
+
+// Looks under `root` (the file system root normally; tests pass a fake tree):
+// dev/serial/by-id/* first (stable names), then dev/ttyUSB* and dev/ttyACM*
+// not already reached through a by-id name, then the pager simulator's link.
+std::vector<SerialDevice> ScanSerialDevices(const std::filesystem::path& root = "/");
+
+// Where scripts and users let pagersim put its link by default:
+// $CALVEX_PAGERSIM_LINK, else $XDG_RUNTIME_DIR/calvex-pagersim, else
+// /tmp/calvex-pagersim-<user>.
+std::string PagerSimLinkPath();
+
+// The device file a port name opens: a name starting with "/" is a path;
+// "COMn" is $CALVEX_COMn when set, else /dev/ttyS<n-1>. Empty when unknown.
+std::string DevicePathForPort(const std::string& portName);
+
+// When the device exists but this user may not open it, the advice to show;
+// empty otherwise.
+std::string PortPermissionAdvice(const std::string& portName);
