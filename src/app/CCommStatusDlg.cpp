@@ -7,7 +7,7 @@ CCommStatusDlg::CCommStatusDlg() : CDialogModel(IDD_COMM_STATUS, "Communication 
     Control(IDC_PROGRESS_LABEL).text = "Progress:";
     Control(IDC_PROGRESS);
     Control(IDC_STATUS_TEXT);
-    ControlState& yes = Control(IDC_STATUS_YES);
+    ui::ControlState& yes = Control(IDC_STATUS_YES);
     yes.text = "Yes";
     yes.visible = false;
     Control(ui::IDOK).text = "&OK";
