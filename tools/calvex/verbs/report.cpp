@@ -1,0 +1,55 @@
+// calvex report FILE [--engineer]: the printed codeplug report as plain text.
+#include <CLI/CLI.hpp>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "Verb.h"
+#include "codeplug/CPagerData.h"
+#include "codeplug/CodeplugContext.h"
+#include "document/CodeplugDocument.h"
+#include "report/ReportBuilder.h"
+#include "report/ReportLayout.h"
+#include "report/TextCanvas.h"
+
+namespace {
+
+int Run(const std::vector<std::string>& args) {
+    CLI::App app{"Print the codeplug report of a .dat file, laid out as on paper with every "
+                 "character one column wide.",
+                 "calvex report"};
+    std::string file;
+    bool engineer = false;
+    app.add_option("FILE", file, "codeplug file (.dat)")->required();
+    app.add_flag("--engineer", engineer, "include the advanced engineer data");
+    std::vector<std::string> rest(args.rbegin(), args.rend() - 1);  // CLI11 wants them reversed
+    try {
+        app.parse(rest);
+    } catch (const CLI::ParseError& e) {
+        return app.exit(e) == 0 ? EXIT_OK : EXIT_USAGE;
+    }
+
+    CodeplugDocument doc;
+    const DocumentResult opened = doc.Open(file);
+    if (opened.kind == DocumentResult::Kind::Unreadable) {
+        std::fprintf(stderr, "calvex report: %s\n", opened.message.c_str());
+        return EXIT_USAGE;
+    }
+    if (!opened.Ok()) {
+        std::fprintf(stderr, "%s\n", opened.message.c_str());
+        return EXIT_FAILED;
+    }
+
+    CodeplugContext::Get().engineer = engineer;
+    CPagerData pager;
+    const CodeplugReport report = BuildCodeplugReport(doc.Codeplug(), pager, doc.Path().string());
+    TextCanvas canvas;
+    DrawCodeplugReport(canvas, report);
+    std::fputs(canvas.Text().c_str(), stdout);
+    return std::fflush(stdout) == 0 ? EXIT_OK : EXIT_FAILED;
+}
+
+const CalvexVerb kVerb{{"report", "print the codeplug report of a .dat file", Run}};
+
+}  // namespace
