@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "codeplug/CChannelData.h"
 #include "codeplug/CToneCode.h"
 
 std::string FormatTone(double hz) { return FormatFieldNumber(hz, "%.1f"); }
@@ -15,6 +16,11 @@ std::string ToneRangeMessage() { return RangeMessage(kToneMinHz, kToneMaxHz); }
 
 double NormalizeTone(double hz, int clockIndex) {
     return CToneCode::Encode(hz, clockIndex).Decode(clockIndex);
+}
+
+double NormalizeTone(CChannelData& record, int slot, double hz) {
+    record.SetTone(slot, hz);
+    return record.GetTone(slot);
 }
 
 double ToneSpacingThreshold(int bandwidth) { return (bandwidth * 0.002 + 0.001) * 2 + 0.0015; }

@@ -7,6 +7,8 @@
 
 #include "editor/FieldNumber.h"
 
+class CChannelData;
+
 inline constexpr double kToneMinHz = 280.0;
 inline constexpr double kToneMaxHz = 3400.0;
 
@@ -24,6 +26,9 @@ std::string ToneRangeMessage();
 // again and snapped onto the set of the current tone system (kept as it
 // comes back under "User").
 double NormalizeTone(double hz, int clockIndex);
+// Stores the tone into a slot of the channel record (as its tone code, with
+// the record's clock index) and gives the slot's decoded value.
+double NormalizeTone(CChannelData& record, int slot, double hz);
 
 // Relative spacing two tones of a channel need, from the tone decoder
 // bandwidth (BANDWIDTH field): 0.004 * B + 0.0035.
