@@ -43,7 +43,12 @@ std::string FormatDouble(const char* format, double value) {
     const char* point = std::localeconv()->decimal_point;
     if (point != nullptr && std::strcmp(point, ".") != 0 && point[0] != '\0') {
         const std::size_t at = text.find(point);
-        if (at != std::string::npos) text.replace(at, std::strlen(point), ".");
+        if (at != std::string::npos) {
+            std::string fixed = text.substr(0, at);
+            fixed += '.';
+            fixed += text.substr(at + std::strlen(point));
+            text = fixed;
+        }
     }
     return text;
 }
@@ -56,6 +61,10 @@ std::string FormatFieldNumber(double value, const char* format) {
 }
 
 std::string RangeMessage(double lo, double hi) {
-    return "Please enter a number between " + FormatDouble("%.15g", lo) + " and " +
-           FormatDouble("%.15g", hi) + ".";
+    std::string text = "Please enter a number between ";
+    text += FormatDouble("%.15g", lo);
+    text += " and ";
+    text += FormatDouble("%.15g", hi);
+    text += ".";
+    return text;
 }

@@ -32,7 +32,13 @@ const std::vector<RowRule> kRowRules[] = {
 
 std::string OnOff(bool on) { return on ? "ON" : "OFF"; }
 
-std::string Seconds(double seconds) { return FormatDouble("%.3f", seconds) + " SEC."; }
+// A time appended to an option's text: " 0.400 SEC.".
+std::string Seconds(double seconds) {
+    std::string text = " ";
+    text += FormatDouble("%.3f", seconds);
+    text += " SEC.";
+    return text;
+}
 
 // An empty slot decodes to 0 and prints nothing.
 std::string ToneText(const CChannelData& ch, int slot) {
@@ -64,13 +70,13 @@ std::vector<ReportLabelValue> MakeModelOptions(const CPagerData& pager) {
     const CModelOptions& o = pager.options;
     const bool sv = o.GetFlag(CModelOptions::SV_FITTED);
     std::string priorityScan = OnOff(pager.switches.HasPriorityScan());
-    if (pager.switches.HasPriorityScan()) priorityScan += " " + Seconds(o.ScanBackSeconds());
+    if (pager.switches.HasPriorityScan()) priorityScan += Seconds(o.ScanBackSeconds());
     std::string alertDuration = o.AlertDurationText();
     if (o.GetFlag(CModelOptions::ALERT_DURATION_FIXED)) {
-        alertDuration += " " + Seconds(o.AlertTimeSeconds());
+        alertDuration += Seconds(o.AlertTimeSeconds());
     }
     std::string reset = o.ResetFunctionText();
-    if (o.ResetFunctionHasTime()) reset += " " + Seconds(o.ResetTimeSeconds());
+    if (o.ResetFunctionHasTime()) reset += Seconds(o.ResetTimeSeconds());
     char squelch[16];
     std::snprintf(squelch, sizeof squelch, "%d", pager.squelch.GetLevel());
     return {
