@@ -1,0 +1,137 @@
+#include "link/PagerTransfer.h"
+
+#include <algorithm>
+#include <array>
+
+#include "codeplug/CodeplugContext.h"
+
+namespace {
+
+using Block = std::array<Byte, CCommPort::kBlockSize>;
+
+// The identity bytes: MODEL_NO and the integer part of PLUG_VER.
+constexpr std::size_t kIdentity[] = {layout::MODEL_NO, layout::MODEL_NO + 1, layout::MODEL_NO + 2,
+                                     layout::MODEL_NO + 3, layout::PLUG_VER};
+
+void Finish(TransferSink& sink, TransferOutcome* outcome, TransferOutcome detail, int message) {
+    detail.message = message;
+    if (outcome) *outcome = detail;
+    sink.Post(message);
+}
+
+}  // namespace
+
+void ReadPagerThread(CCommPort& port, CCodeplug& plug, TransferSink& sink,
+                     TransferOutcome* outcome) {
+    if (!port.Open()) return Finish(sink, outcome, port.LastExchange(), WM_PAGER_READ_FAILED);
+    Block block{};
+    if (!port.ReadImage(block.data())) {
+        return Finish(sink, outcome, port.LastExchange(), WM_PAGER_READ_FAILED);
+    }
+    plug.SetDataValid(1);
+    plug.SetImage(block.data(), layout::IMAGE_SIZE);
+    plug.SetPagerVersion(block[layout::PAGER_FIRMWARE]);
+    Finish(sink, outcome, port.LastExchange(), WM_PAGER_READ_OK);
+}
+
+void WritePagerThread(CCommPort& port, CCodeplug& plug, TransferSink& sink,
+                      TransferOutcome* outcome) {
+    if (!port.Open()) return Finish(sink, outcome, port.LastExchange(), WM_PAGER_WRITE_FAILED);
+    Image image = plug.PrepareForOutput();
+
+    if (!CodeplugContext::Get().engineer) {
+        Block pager{};
+        if (!port.ReadImage(pager.data())) {
+            return Finish(sink, outcome, port.LastExchange(), WM_PAGER_WRITE_FAILED);
+        }
+        for (std::size_t at : kIdentity) {
+            if (pager[at] != image[at]) {
+                TransferOutcome detail = port.LastExchange();
+                detail.fault = LinkFault::IdentityMismatch;
+                return Finish(sink, outcome, detail, WM_PAGER_WRITE_FAILED);
+            }
+        }
+        if (!port.Open()) return Finish(sink, outcome, port.LastExchange(), WM_PAGER_WRITE_FAILED);
+        // The pager keeps its own codeplug version, serial and model number.
+        const auto keep = [&](std::size_t from, std::size_t count) {
+            std::copy_n(pager.begin() + from, count, image.begin() + from);
+        };
+        keep(layout::PLUG_VER, 2);
+        keep(layout::SERIAL_NO, 4);
+        keep(layout::MODEL_NO, 4);
+        plug.SetImage(image);
+        image = plug.PrepareForOutput();
+    }
+
+    if (!port.WriteImage(image.data())) {
+        return Finish(sink, outcome, port.LastExchange(), WM_PAGER_WRITE_FAILED);
+    }
+    TransferOutcome detail = port.LastExchange();
+    if (image[0] == CCommPort::kAck && detail.received > 0) {
+        return Finish(sink, outcome, detail, WM_PAGER_WRITE_OK);
+    }
+    detail.fault = detail.received ? LinkFault::Refused : LinkFault::NoAck;
+    Finish(sink, outcome, detail, WM_PAGER_WRITE_FAILED);
+}
+
+// Stores the outcome and ends the busy state before the message goes out,
+// so whoever gets the message can read the detail and start the next one.
+class PagerTransfer::RecordingSink : public TransferSink {
+public:
+    RecordingSink(PagerTransfer& owner, TransferSink& target) : m_owner(owner), m_target(target) {}
+    TransferOutcome result;
+    void Post(int message) override {
+        {
+            std::lock_guard<std::mutex> lock(m_owner.m_mutex);
+            m_owner.m_outcome = result;
+        }
+        m_owner.m_busy = false;
+        m_target.Post(message);
+    }
+
+private:
+    PagerTransfer& m_owner;
+    TransferSink& m_target;
+};
+
+bool PagerTransfer::Start(Proc proc, CCodeplug& plug, TransferSink& sink) {
+    if (m_busy) return false;
+    Join();
+    m_busy = true;
+    m_thread = std::thread([this, proc, &plug, &sink] {
+        RecordingSink relay(*this, sink);
+        proc(m_port, plug, relay, &relay.result);
+    });
+    return true;
+}
+
+bool PagerTransfer::StartRead(CCodeplug& plug, TransferSink& sink) {
+    return Start(&ReadPagerThread, plug, sink);
+}
+
+bool PagerTransfer::StartWrite(CCodeplug& plug, TransferSink& sink) {
+    return Start(&WritePagerThread, plug, sink);
+}
+
+bool PagerTransfer::StartRead(CCodeplug& plug, std::function<void(int)> post) {
+    if (m_busy) return false;
+    Join();
+    m_ownSink = std::make_unique<FunctionSink>(std::move(post));
+    return StartRead(plug, *m_ownSink);
+}
+
+bool PagerTransfer::StartWrite(CCodeplug& plug, std::function<void(int)> post) {
+    if (m_busy) return false;
+    Join();
+    m_ownSink = std::make_unique<FunctionSink>(std::move(post));
+    return StartWrite(plug, *m_ownSink);
+}
+
+void PagerTransfer::Join() {
+    if (m_thread.joinable() && m_thread.get_id() != std::this_thread::get_id()) m_thread.join();
+}
+
+TransferOutcome PagerTransfer::LastOutcome() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_outcome;
+}

@@ -1,0 +1,75 @@
+#include "link/ProductDir.h"
+
+#include <cstdlib>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+#ifdef _WIN32
+
+namespace {
+
+std::string ProgramFolder() {
+    char path[MAX_PATH + 1] = {};
+    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return {};
+    std::string dir(path, n);
+    const auto cut = dir.find_last_of("\\/");
+    return cut == std::string::npos ? std::string() : dir.substr(0, cut + 1);
+}
+
+}  // namespace
+
+std::string ProductDir() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvane\\Calvex V HXR", 0, KEY_QUERY_VALUE,
+                      &key) == ERROR_SUCCESS) {
+        char buf[256] = {};
+        DWORD size = sizeof buf - 1;  // room for a terminator the value may lack
+        DWORD type = 0;
+        const LONG r = RegQueryValueExA(key, "ProductDir", nullptr, &type,
+                                        reinterpret_cast<BYTE*>(buf), &size);
+        RegCloseKey(key);
+        if (r == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ) && buf[0] != '\0') {
+            return std::string(buf);
+        }
+    }
+    return ProgramFolder();
+}
+
+std::string SettingsPathIn(const std::string& productDir) {
+    if (productDir.empty()) return {};
+    return productDir + "lib\\CalvexV.ini";
+}
+
+#else
+
+namespace {
+
+std::string WithSlash(std::string dir) {
+    if (!dir.empty() && dir.back() != '/') dir += '/';
+    return dir;
+}
+
+}  // namespace
+
+std::string ProductDir() {
+    if (const char* dir = std::getenv("CALVEX_PRODUCT_DIR"); dir && *dir) return WithSlash(dir);
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && xdg[0] == '/') {
+        return WithSlash(xdg) + "CalvexVHXR/";
+    }
+    if (const char* home = std::getenv("HOME"); home && home[0] == '/') {
+        return WithSlash(home) + ".local/share/CalvexVHXR/";
+    }
+    return {};
+}
+
+std::string SettingsPathIn(const std::string& productDir) {
+    if (productDir.empty()) return {};
+    return WithSlash(productDir) + "lib/CalvexV.ini";
+}
+
+#endif
+
+std::string DefaultSettingsPath() { return SettingsPathIn(ProductDir()); }

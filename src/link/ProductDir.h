@@ -1,0 +1,21 @@
+#pragma once
+// Where the program's installation directory ("ProductDir") is, and the
+// settings file below it.
+#include <string>
+
+// Windows: the registry value "ProductDir" of HKEY_LOCAL_MACHINE
+// "SOFTWARE\Corvane\Calvex V HXR" (at most 255 characters); when it is
+// missing or too long, the folder of the program itself.
+// Elsewhere: $CALVEX_PRODUCT_DIR when set, else $XDG_DATA_HOME/CalvexVHXR/,
+// else ~/.local/share/CalvexVHXR/. Empty when none can be found. Outside
+// Windows the result always ends with "/".
+std::string ProductDir();
+
+// ProductDir() + "lib\CalvexV.ini" ("lib/CalvexV.ini" outside Windows);
+// empty when there is no product directory.
+std::string DefaultSettingsPath();
+
+// The settings file path below a given product directory. On Windows the
+// two are joined as they are (the registry value carries its own final
+// backslash); elsewhere a missing "/" is put in between.
+std::string SettingsPathIn(const std::string& productDir);
