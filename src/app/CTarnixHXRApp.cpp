@@ -11,7 +11,10 @@
 #include "app/CTarnixHXRDoc.h"
 #include "app/CTarnixHXRView.h"
 #include "app/DialogLayouts.h"
+#include "app/PagerLink.h"
+#ifdef CALVEX_HAVE_LINK
 #include "app/LinkAdapter.h"
+#endif
 #include "ui/qt/QtPrompt.h"
 
 namespace {
@@ -23,11 +26,13 @@ CTarnixHXRApp::CTarnixHXRApp(ui::Prompt* prompt, PagerLink* link) {
         m_ownPrompt = std::make_unique<ui::qt::QtPrompt>();
         prompt = m_ownPrompt.get();
     }
+#ifdef CALVEX_HAVE_LINK
     if (!link) {
         // Loads the communication settings.
         m_ownLink = MakePagerLink();
         link = m_ownLink.get();
     }
+#endif
     m_prompt = prompt;
     m_link = link;
 }

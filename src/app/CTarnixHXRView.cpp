@@ -13,9 +13,11 @@
 #include "app/DialogLayouts.h"
 #include "app/PagerLink.h"
 #include "app/PortNames.h"
+#include "app/QtCanvas.h"
 #include "app/ReportPrinter.h"
 #include "app/SerialDevices.h"
 #include "codeplug/CodeplugContext.h"
+#include "report/WelcomePage.h"
 #include "ui/Prompt.h"
 
 using namespace cmd;
@@ -139,6 +141,7 @@ void CTarnixHXRView::OnPagerMessage(int message) {
         case WM_PAGER_READ_OK:
             m_commStatus.SetResult(CCommStatusDlg::kReadDone, 1);
             CodeplugContext::Get().pagerVersion = m_doc.Codeplug().GetPagerVersion();
+            m_pagerData.version.SetPagerVersion(m_doc.Codeplug().GetPagerVersion());
             break;
         case WM_PAGER_READ_FAILED:
             m_commStatus.SetResult("Serial Communication - Pager Read FAILED!", 0);
@@ -202,30 +205,21 @@ QString CTarnixHXRView::ProductDirLine() const {
 }
 
 void CTarnixHXRView::paintEvent(QPaintEvent*) {
+    // The screen always shows the welcome page, codeplug or not.
     QPainter p(this);
-    DrawWelcome(p);
-}
-
-void CTarnixHXRView::DrawWelcome(QPainter& p) {
-    // Text positions are the top-left corners of the lines, in pixels.
-    auto text = [&p](int x, int y, const QString& s) {
-        p.drawText(QRect(x, y, 2000, 100), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, s);
-    };
     p.setPen(Qt::black);
-    text(0, 0, "Welcome to Corvane Calvex V HXR!");
-    p.drawPixmap(400, 40, m_logo);
-    text(0, 20, "In order to view or modify pager configuration,");
-    text(0, 36, "please read the codeplug data first!");
-    text(0, 65, "You can read the codeplug data from");
-    text(20, 85, "1) a pager through programmer");
-    text(35, 101, "by selecting Operation - Read Pager (F3)");
-    text(20, 120, "2) an archived file under  --");
-    text(35, 136, ProductDirLine());
-    text(35, 152, "by selecting File - Open");
+    WelcomePage page = MakeWelcomePage(m_link.ProductDir());
+    QtCanvas canvas(p);
+    DrawWelcomeTexts(canvas, page);
+    p.drawPixmap(page.logoX, page.logoY, m_logo);
 }
 
-void CTarnixHXRView::PrintReport(QPrinter& printer) {
-    ReportPrinter::Print(printer, m_doc.Codeplug(), m_doc.GetPathName().toStdString());
+bool CTarnixHXRView::PrintReport(QPrinter& printer) {
+    bool ok = ReportPrinter::Print(printer, m_doc.Codeplug(), m_pagerData,
+                                   m_doc.GetPathName().toStdString());
+    if (!ok && !printer.outputFileName().isEmpty())
+        emit statusMessage("Could not write " + printer.outputFileName());
+    return ok;
 }
 
 void CTarnixHXRView::OnFilePrint() {

@@ -10,6 +10,9 @@
 #include "app/CCommStatusDlg.h"
 #include "app/CSystemConfigDlg.h"
 #include "app/CUsbDelayDlg.h"
+#include "codeplug/CPagerData.h"
+
+#include "ui/qt/CBoundDialog.h"
 
 class CTarnixHXRDoc;
 class PagerLink;
@@ -17,10 +20,7 @@ class QPainter;
 class QPrinter;
 namespace ui {
 class Prompt;
-namespace qt {
-class CBoundDialog;
 }
-}  // namespace ui
 
 class CTarnixHXRView : public QWidget {
     Q_OBJECT
@@ -44,8 +44,9 @@ public:
     // A transfer's result, on the GUI thread.
     void OnPagerMessage(int message);
 
-    // Draws the report on a printer or preview page.
-    void PrintReport(QPrinter& printer);
+    // Draws the report on a printer, preview or PDF page; false when the
+    // page could not be painted.
+    bool PrintReport(QPrinter& printer);
     void OnFilePrint();
     void OnFilePrintPreview();
 
@@ -56,6 +57,8 @@ public:
     ui::qt::CBoundDialog* UsbDelayWindow() const { return m_usbWindow; }
     // The product directory line of the welcome page.
     QString ProductDirLine() const;
+    // The decoded records the report and the editors work on.
+    CPagerData& PagerData() { return m_pagerData; }
 
 signals:
     // Advice for the status bar (e.g. how to get permission for a port).
@@ -76,7 +79,6 @@ private:
     void OnUserData();
     void StartTransfer(bool read);
     void AfterTransferFailure();
-    void DrawWelcome(QPainter& p);
 
     CTarnixHXRDoc& m_doc;
     PagerLink& m_link;
@@ -87,6 +89,7 @@ private:
     QPointer<ui::qt::CBoundDialog> m_statusWindow;
     QPointer<ui::qt::CBoundDialog> m_systemWindow;
     QPointer<ui::qt::CBoundDialog> m_usbWindow;
+    CPagerData m_pagerData;
     QPixmap m_logo;
     std::map<int, std::function<void()>> m_handlers;
 };

@@ -110,7 +110,11 @@ void DialogBinder::Connect(int id, QWidget* w) {
         });
         if (c->isEditable()) {
             connect(c, &QComboBox::editTextChanged, this, [this, id](const QString& t) {
-                FromUser([&] { m_model.SetTextFromUser(id, S(t)); });
+                // The combo may be in the middle of a selection change: mirror
+                // the model back once it has finished.
+                if (m_pushing) return;
+                m_model.SetTextFromUser(id, S(t));
+                QMetaObject::invokeMethod(this, &DialogBinder::Push, Qt::QueuedConnection);
             });
         }
         w->installEventFilter(this);

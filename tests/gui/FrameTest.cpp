@@ -1,0 +1,171 @@
+#include <QDesktopServices>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolBar>
+#include <QUrl>
+
+#include "gui/AppFixture.h"
+
+using namespace cmd;
+
+namespace {
+
+QStringList MenuTexts(QMenu* menu) {
+    QStringList out;
+    for (QAction* a : menu->actions()) out << (a->isSeparator() ? QString("-") : a->text());
+    return out;
+}
+
+TEST_F(AppFixture, StartsUntitledWithOnlyTheAlwaysCommandsEnabled) {
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(Frame().windowTitle(), "Untitled - Calvex V HXR");
+    EXPECT_TRUE(Frame().isVisible());
+    for (int id : {ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW,
+                   ID_WRITE_PAGER, ID_USER_DATA, ID_FALSING_ALERT, ID_ENGINEER_DATA})
+        EXPECT_FALSE(Enabled(id)) << id;
+    for (int id : {ID_FILE_OPEN, ID_READ_PAGER, ID_SYSTEM_SETUP, ID_USB_DELAY, ID_APP_ABOUT,
+                   ID_HELP_FINDER, ID_ENGINEER_LOGON})
+        EXPECT_TRUE(Enabled(id)) << id;
+    EXPECT_FALSE(CodeplugContext::Get().engineer);
+}
+
+TEST_F(AppFixture, MenusCarryTheirExactTexts) {
+    ASSERT_TRUE(Start());
+    QList<QAction*> top = Frame().menuBar()->actions();
+    ASSERT_EQ(top.size(), 5);
+    QStringList titles;
+    for (QAction* a : top) titles << a->text();
+    EXPECT_EQ(titles, QStringList({"&File", "Operation", "&View", "&Tools", "&Help"}));
+    EXPECT_EQ(MenuTexts(top[0]->menu()),
+              QStringList({"&Open...\tCtrl+O", "&Save\tCtrl+S", "Save &As...", "-",
+                           "Print Pre&view", "&Print...\tCtrl+P", "-", "E&xit"}));
+    EXPECT_EQ(MenuTexts(top[1]->menu()), QStringList({"Read Pager\tF3", "Write Pager\tF7"}));
+    EXPECT_EQ(MenuTexts(top[2]->menu()),
+              QStringList({"&User Data\tF5", "-", "&Toolbar", "&Status Bar"}));
+    EXPECT_EQ(MenuTexts(top[3]->menu()), QStringList({"&System Setup\tF9", "USB Delay Time"}));
+    EXPECT_EQ(MenuTexts(top[4]->menu()),
+              QStringList({"&Help Topics", "-", "&About Calvex V HXR..."}));
+}
+
+TEST_F(AppFixture, ToolbarButtonsInOrderWithSixteenPixelIcons) {
+    ASSERT_TRUE(Start());
+    QStringList ids;
+    for (QAction* a : Frame().ToolBar()->actions()) {
+        if (a->isSeparator()) {
+            ids << "-";
+            continue;
+        }
+        ids << a->objectName();
+        QPixmap pm = a->icon().pixmap(16, 16);
+        EXPECT_FALSE(pm.isNull()) << a->objectName().toStdString();
+        EXPECT_EQ(pm.size(), QSize(16, 16));
+    }
+    EXPECT_EQ(ids, QStringList({"57601", "57604", "-", "32775", "32776", "-", "32777", "-",
+                                "32773", "-", "57607", "-", "57664", "57669"}));
+    EXPECT_EQ(Frame().Action(ID_READ_PAGER)->toolTip(), "Read Codeplug From a Pager");
+    EXPECT_EQ(Frame().Action(ID_READ_PAGER)->statusTip(), "Read codeplug from pager");
+    EXPECT_EQ(Frame().Action(ID_FILE_OPEN)->toolTip(), "Open a Codeplug Data File");
+}
+
+TEST_F(AppFixture, StatusBarShowsIdlePromptCommandPromptsAndLockPanes) {
+    ASSERT_TRUE(Start());
+    QStatusBar* bar = Frame().statusBar();
+    EXPECT_EQ(bar->currentMessage(), "For Help, press F1");
+    for (const char* pane : {"CAP", "NUM", "SCRL"}) {
+        ASSERT_NE(Frame().Indicator(pane), nullptr);
+        EXPECT_EQ(Frame().Indicator(pane)->text(), pane);
+    }
+    // Hovering a command shows its prompt; leaving it brings the idle prompt back.
+    Frame().Action(ID_WRITE_PAGER)->showStatusText(&Frame());
+    EXPECT_EQ(bar->currentMessage(), "Write the codeplug to pager");
+    bar->clearMessage();
+    EXPECT_EQ(bar->currentMessage(), "For Help, press F1");
+    // Caps Lock toggles its pane.
+    EXPECT_FALSE(Frame().Indicator("CAP")->isEnabled());
+    QTest::keyClick(Frame().windowHandle(), Qt::Key_CapsLock);
+    EXPECT_TRUE(Frame().Indicator("CAP")->isEnabled());
+}
+
+TEST_F(AppFixture, ToolbarAndStatusBarToggle) {
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(Frame().Action(ID_VIEW_TOOLBAR)->isChecked());
+    Frame().OnCommand(ID_VIEW_TOOLBAR);
+    EXPECT_TRUE(Frame().ToolBar()->isHidden());
+    EXPECT_FALSE(Frame().Action(ID_VIEW_TOOLBAR)->isChecked());
+    Frame().OnCommand(ID_VIEW_STATUS_BAR);
+    EXPECT_TRUE(Frame().statusBar()->isHidden());
+    EXPECT_FALSE(Frame().Action(ID_VIEW_STATUS_BAR)->isChecked());
+}
+
+TEST_F(AppFixture, FalsingKeyWorksOnlyWithAValidCodeplug) {
+    ASSERT_TRUE(Start());
+    int opened = 0;
+    View().SetCommandHandler(ID_FALSING_ALERT, [&] { ++opened; });
+    Activate();
+    QTest::keyClick(&Frame(), Qt::Key_S);
+    EXPECT_EQ(opened, 0);
+    app->OpenDocumentFile(WriteDat("good.dat", SampleImage()));
+    QTest::keyClick(&Frame(), Qt::Key_S);
+    QTest::keyClick(&Frame(), Qt::Key_S, Qt::ShiftModifier);
+    EXPECT_EQ(opened, 2);
+}
+
+TEST_F(AppFixture, EngineerDataNeedsEngineerModeAndACodeplug) {
+    ASSERT_TRUE(Start());
+    app->OpenDocumentFile(WriteDat("good.dat", SampleImage()));
+    EXPECT_FALSE(Enabled(ID_ENGINEER_DATA));
+    CodeplugContext::Get().engineer = true;
+    EXPECT_TRUE(Enabled(ID_ENGINEER_DATA));
+}
+
+TEST_F(AppFixture, AboutBoxTexts) {
+    ASSERT_TRUE(Start());
+    Frame().OnCommand(ID_APP_ABOUT);
+    QDialog* about = Frame().findChild<QDialog*>("aboutBox");
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(about->windowTitle(), "About Calvex V HXR");
+    EXPECT_EQ(about->findChild<QLabel*>("aboutTitle")->text(),
+              "Calvex V Two Tone Pager Programming Software");
+    EXPECT_EQ(about->findChild<QLabel*>("aboutInfo")->text(),
+              "Product Information: \n     Version: 1.7.2 \t\t Build date: September 28, 2007");
+    EXPECT_FALSE(about->findChild<QLabel*>("aboutBitmap")->pixmap().isNull());
+    about->accept();
+}
+
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void Open(const QUrl& url) { urls << url; }
+};
+
+TEST_F(AppFixture, HelpOpensTheShippedGuide) {
+    ASSERT_TRUE(Start());
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler("file", &catcher, "Open");
+    Activate();
+    QTest::keyClick(&Frame(), Qt::Key_F1);
+    Frame().OnCommand(ID_HELP_FINDER);
+    QDesktopServices::unsetUrlHandler("file");
+    ASSERT_EQ(catcher.urls.size(), 2);
+    EXPECT_TRUE(catcher.urls[0].toLocalFile().endsWith("help/index.html"));
+    EXPECT_TRUE(QFile::exists(catcher.urls[0].toLocalFile()));
+}
+
+TEST_F(AppFixture, ExitNeverAsksToSave) {
+    ASSERT_TRUE(Start());
+    app->OpenDocumentFile(WriteDat("good.dat", SampleImage()));
+    Frame().OnCommand(ID_APP_EXIT);
+    EXPECT_FALSE(Frame().isVisible());
+    EXPECT_TRUE(prompt.Records().empty());
+    app.reset();
+    EXPECT_EQ(link.saves, 1);
+}
+
+}  // namespace
+
+#include "FrameTest.moc"

@@ -1,0 +1,88 @@
+#include <QFileInfo>
+#include <QPrinter>
+#include <QStatusBar>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include "codeplug/CPagerData.h"
+#include "gui/AppFixture.h"
+#include "report/ReportBuilder.h"
+
+using namespace cmd;
+
+namespace {
+
+class PrintFixture : public AppFixture {
+protected:
+    // Prints the report to a PDF file and returns its text (pdftotext).
+    QString PrintToPdfText(const QString& name) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(Path(name));
+        EXPECT_TRUE(View().PrintReport(printer));
+        QProcess p;
+        p.start("pdftotext", {"-layout", Path(name), "-"});
+        EXPECT_TRUE(p.waitForFinished(60000));
+        return QString::fromUtf8(p.readAllStandardOutput()).simplified();
+    }
+    static bool Has(const QString& text, const std::string& piece) {
+        return text.contains(QString::fromStdString(piece).simplified());
+    }
+};
+
+TEST_F(PrintFixture, PdfReportHoldsTheCodeplugValues) {
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty()) GTEST_SKIP() << "no pdftotext";
+    ASSERT_TRUE(Start());
+    QString file = WriteDat("report.dat", SampleImage(5));
+    ASSERT_TRUE(app->OpenDocumentFile(file));
+    QString text = PrintToPdfText("report.pdf");
+
+    CPagerData pager;
+    CodeplugReport expected =
+        BuildCodeplugReport(Doc().Codeplug(), pager, Doc().GetPathName().toStdString());
+    EXPECT_TRUE(Has(text, "Welcome to Corvane Tarnix HXR! (Filename: "));
+    EXPECT_TRUE(text.contains(QFileInfo(file).fileName())) << text.toStdString();
+    for (const char* label : {"MODEL:", "SERIAL:", "SUB-BAND:", "PLUG VER:", "PAGER VER:",
+                              "RCV FREQ1:", "CALL12:", "MODEL OPTION:", "SQUELCH LEVEL:",
+                              "FUNCTION SWITCH:", "SW-D", "PTL:"})
+        EXPECT_TRUE(Has(text, label)) << label;
+    for (const std::string& value :
+         {expected.model, expected.serial, expected.plugVersion, expected.channels[0].frequency,
+          expected.switches[3].mode})
+        if (!value.empty()) EXPECT_TRUE(Has(text, value)) << value;
+    EXPECT_TRUE(Has(text, "0.000"));  // a file carries no pager version
+    EXPECT_TRUE(text.contains(QString(40, '=')));  // the rules; the PDF text merges glyphs
+    EXPECT_FALSE(Has(text, "Advanced Engineer Data:"));
+}
+
+TEST_F(PrintFixture, EngineerModeAddsTheAdvancedBlock) {
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty()) GTEST_SKIP() << "no pdftotext";
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(app->OpenDocumentFile(WriteDat("report.dat", SampleImage(5))));
+    CodeplugContext::Get().engineer = true;
+    QString text = PrintToPdfText("engineer.pdf");
+    EXPECT_TRUE(Has(text, "Advanced Engineer Data:"));
+    EXPECT_TRUE(Has(text, "BAT_GAUGE_PERI:"));
+    EXPECT_TRUE(Has(text, "SQ_OFF:"));
+}
+
+TEST_F(PrintFixture, UnwritablePdfIsReportedNotFatal) {
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(app->OpenDocumentFile(WriteDat("report.dat", SampleImage())));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(Path("no/such/dir/out.pdf"));
+    EXPECT_FALSE(View().PrintReport(printer));
+    EXPECT_TRUE(Frame().statusBar()->currentMessage().startsWith("Could not write"));
+}
+
+TEST_F(PrintFixture, PrintCommandsFollowTheCodeplug) {
+    ASSERT_TRUE(Start());
+    EXPECT_FALSE(Enabled(ID_FILE_PRINT));
+    EXPECT_FALSE(Enabled(ID_FILE_PRINT_PREVIEW));
+    ASSERT_TRUE(app->OpenDocumentFile(WriteDat("report.dat", SampleImage())));
+    EXPECT_TRUE(Enabled(ID_FILE_PRINT));
+    EXPECT_TRUE(Enabled(ID_FILE_PRINT_PREVIEW));
+}
+
+}  // namespace

@@ -1,0 +1,104 @@
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "gui/AppFixture.h"
+#include "ui/qt/CBoundDialog.h"
+
+using namespace cmd;
+
+namespace {
+
+void Click(QDialog* dlg, const char* id) {
+    QTest::mouseClick(dlg->findChild<QPushButton*>(id), Qt::LeftButton);
+}
+
+TEST_F(AppFixture, SystemSetupPicksAPortOnOk) {
+    ASSERT_TRUE(Start());
+    link.port = "COM3";
+    Activate();
+    QTest::keyClick(&Frame(), Qt::Key_F9);
+    auto* dlg = View().SystemConfigWindow();
+    ASSERT_NE(dlg, nullptr);
+    ASSERT_TRUE(dlg->isVisible());
+    EXPECT_EQ(dlg->windowTitle(), "System Configuration");
+    auto* ports = dlg->findChild<QComboBox*>("1129");
+    ASSERT_GE(ports->count(), 64);
+    EXPECT_EQ(ports->itemText(0), "COM1");
+    EXPECT_EQ(ports->itemText(63), "COM64");
+    EXPECT_EQ(ports->currentText(), "COM3");
+    EXPECT_EQ(dlg->findChild<QLabel*>("1130")->text(), "1200 bps.");
+    ports->setCurrentIndex(9);
+    Click(dlg, "1");
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_EQ(link.port, "COM10");
+}
+
+TEST_F(AppFixture, SystemSetupCancelKeepsThePort) {
+    ASSERT_TRUE(Start());
+    link.port = "COM2";
+    Frame().OnCommand(ID_SYSTEM_SETUP);
+    auto* dlg = View().SystemConfigWindow();
+    dlg->findChild<QComboBox*>("1129")->setCurrentIndex(20);
+    Click(dlg, "2");
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_EQ(link.port, "COM2");
+    // Opening again shows the port in use, not the abandoned pick.
+    Frame().OnCommand(ID_SYSTEM_SETUP);
+    EXPECT_EQ(dlg->findChild<QComboBox*>("1129")->currentText(), "COM2");
+    QTest::keyClick(dlg, Qt::Key_Escape);
+    EXPECT_EQ(link.port, "COM2");
+}
+
+TEST_F(AppFixture, SystemSetupWithUnlistedPortSetsCom1OnOk) {
+    ASSERT_TRUE(Start());
+    link.port = "ttyQ9";
+    Frame().OnCommand(ID_SYSTEM_SETUP);
+    auto* dlg = View().SystemConfigWindow();
+    EXPECT_EQ(dlg->findChild<QComboBox*>("1129")->currentIndex(), -1);
+    Click(dlg, "1");
+    EXPECT_EQ(link.port, "COM1");
+}
+
+TEST_F(AppFixture, UsbDelayKeepsAnUnchangedDelayAndTakesAPick) {
+    ASSERT_TRUE(Start());
+    link.delay = 5000;
+    Frame().OnCommand(ID_USB_DELAY);
+    auto* dlg = View().UsbDelayWindow();
+    ASSERT_TRUE(dlg->isVisible());
+    EXPECT_EQ(dlg->windowTitle(), "USB Delay Time");
+    auto* delays = dlg->findChild<QComboBox*>("1342");
+    ASSERT_EQ(delays->count(), 4);
+    EXPECT_EQ(delays->currentText(), "5 Seconds");
+    Click(dlg, "1");
+    EXPECT_EQ(link.delay, 5000);
+
+    Frame().OnCommand(ID_USB_DELAY);
+    delays->setCurrentIndex(0);
+    Click(dlg, "1");
+    EXPECT_EQ(link.delay, 2000);
+
+    Frame().OnCommand(ID_USB_DELAY);
+    delays->setCurrentIndex(2);
+    Click(dlg, "2");
+    EXPECT_EQ(link.delay, 2000);
+}
+
+TEST_F(AppFixture, UsbDelayWithAnOddDelayShowsTheDefaultAndSetsIt) {
+    ASSERT_TRUE(Start());
+    link.delay = 2500;
+    Frame().OnCommand(ID_USB_DELAY);
+    auto* dlg = View().UsbDelayWindow();
+    auto* delays = dlg->findChild<QComboBox*>("1342");
+    EXPECT_EQ(delays->currentText(), "3 Seconds (Default)");
+    // Typing into the edit field is no pick and adds no entry.
+    QTest::keyClicks(delays->lineEdit(), "x");
+    QTest::keyClick(delays->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(delays->count(), 4);
+    Click(dlg, "1");
+    EXPECT_EQ(link.delay, 3000);
+}
+
+}  // namespace
