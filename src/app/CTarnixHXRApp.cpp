@@ -12,9 +12,7 @@
 #include "app/CTarnixHXRView.h"
 #include "app/DialogLayouts.h"
 #include "app/PagerLink.h"
-#ifdef CALVEX_HAVE_LINK
 #include "app/LinkAdapter.h"
-#endif
 #include "ui/qt/QtPrompt.h"
 
 namespace {
@@ -26,13 +24,11 @@ CTarnixHXRApp::CTarnixHXRApp(ui::Prompt* prompt, PagerLink* link) {
         m_ownPrompt = std::make_unique<ui::qt::QtPrompt>();
         prompt = m_ownPrompt.get();
     }
-#ifdef CALVEX_HAVE_LINK
     if (!link) {
         // Loads the communication settings.
         m_ownLink = MakePagerLink();
         link = m_ownLink.get();
     }
-#endif
     m_prompt = prompt;
     m_link = link;
 }
@@ -53,12 +49,17 @@ bool CTarnixHXRApp::InitInstance(const QStringList& arguments) {
     m_frame = new CMainFrame(*this, *m_doc, view);
     if (auto* qtPrompt = dynamic_cast<ui::qt::QtPrompt*>(m_prompt)) qtPrompt->SetOwner(m_frame);
 
-    // The first argument that is not an option names a codeplug file.
+    // The first argument that is not an option names a codeplug file;
+    // "--port NAME" picks the programmer's port for this run (and after).
     QString file;
     for (int i = 1; i < arguments.size(); ++i) {
-        if (!arguments[i].startsWith('-')) {
-            file = arguments[i];
-            break;
+        const QString& arg = arguments[i];
+        if (arg == "--port" && i + 1 < arguments.size()) {
+            m_link->SetPortName(arguments[++i].toStdString());
+        } else if (arg.startsWith("--port=")) {
+            m_link->SetPortName(arg.mid(7).toStdString());
+        } else if (!arg.startsWith('-') && file.isEmpty()) {
+            file = arg;
         }
     }
     if (!file.isEmpty()) {

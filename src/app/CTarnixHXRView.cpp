@@ -158,8 +158,10 @@ void CTarnixHXRView::OnPagerMessage(int message) {
 }
 
 void CTarnixHXRView::AfterTransferFailure() {
-    std::string advice = PortPermissionAdvice(m_link.PortName());
-    if (!advice.empty()) emit statusMessage(QString::fromStdString(advice));
+    // The dialog keeps its fixed text; the status bar says why, e.g. how to
+    // get permission for the port.
+    std::string detail = m_link.LastFailureDetail();
+    if (!detail.empty()) emit statusMessage(QString::fromStdString(detail));
 }
 
 void CTarnixHXRView::OnSystemSetup() {

@@ -32,4 +32,7 @@ public:
     virtual bool Busy() const = 0;
     // Waits for a running worker to end.
     virtual void Join() = 0;
+    // Why the last transfer failed, in words for the status bar ("" when it
+    // did not fail or nobody knows).
+    virtual std::string LastFailureDetail() const = 0;
 };

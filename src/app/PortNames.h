@@ -1,17 +1,18 @@
 #pragma once
-// The fixed lists of the two settings dialogs: 64 COM names and 4 delays.
+// The fixed lists of the two settings dialogs: the link's 64 port names and
+// 4 delays.
 #include <string>
 
-inline constexpr int kPortCount = 64;
-inline constexpr int kDelayCount = 4;
+#include "link/CCommPort.h"
+
+inline constexpr int kPortCount = CCommPort::kPortCount;
+inline constexpr int kDelayCount = CCommPort::kDelayCount;
 
 // "COM1" ... "COM64".
 inline std::string PortListName(int index) {
-    return "COM" + std::to_string(index + 1);
+    return CCommPort::PortListEntry(index);
 }
 
 inline const char* DelayListLabel(int index) {
-    static const char* const labels[kDelayCount] = {"2 Seconds", "3 Seconds (Default)",
-                                                    "4 Seconds", "5 Seconds"};
-    return index >= 0 && index < kDelayCount ? labels[index] : "";
+    return CCommPort::DelayListLabel(index);
 }

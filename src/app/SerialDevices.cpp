@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdlib>
 #include <fstream>
 #include <set>
@@ -117,27 +116,4 @@ std::string PagerSimLinkPath() {
     if (!runtime.empty()) return runtime + "/calvex-pagersim";
     std::string user = Env("USER");
     return "/tmp/calvex-pagersim-" + (user.empty() ? std::to_string(getuid()) : user);
-}
-
-std::string DevicePathForPort(const std::string& portName) {
-    if (!portName.empty() && portName[0] == '/') return portName;
-    if (portName.size() > 3 && portName.compare(0, 3, "COM") == 0) {
-        std::string digits = portName.substr(3);
-        if (digits.find_first_not_of("0123456789") != std::string::npos) return {};
-        std::string mapped = Env(("CALVEX_" + portName).c_str());
-        if (!mapped.empty()) return mapped;
-        int n = std::atoi(digits.c_str());
-        if (n < 1) return {};
-        return "/dev/ttyS" + std::to_string(n - 1);
-    }
-    return {};
-}
-
-std::string PortPermissionAdvice(const std::string& portName) {
-    std::string dev = DevicePathForPort(portName);
-    if (dev.empty() || access(dev.c_str(), F_OK) != 0) return {};
-    if (access(dev.c_str(), R_OK | W_OK) == 0 || errno != EACCES) return {};
-    return "No permission to open " + dev +
-           ": add your user to the \"dialout\" group (sudo usermod -aG dialout $USER), "
-           "then log out and back in.";
 }

@@ -20,11 +20,3 @@ std::vector<SerialDevice> ScanSerialDevices(const std::filesystem::path& root = 
 // $CALVEX_PAGERSIM_LINK, else $XDG_RUNTIME_DIR/calvex-pagersim, else
 // /tmp/calvex-pagersim-<user>.
 std::string PagerSimLinkPath();
-
-// The device file a port name opens: a name starting with "/" is a path;
-// "COMn" is $CALVEX_COMn when set, else /dev/ttyS<n-1>. Empty when unknown.
-std::string DevicePathForPort(const std::string& portName);
-
-// When the device exists but this user may not open it, the advice to show;
-// empty otherwise.
-std::string PortPermissionAdvice(const std::string& portName);

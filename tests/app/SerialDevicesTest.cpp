@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -61,35 +60,6 @@ TEST_F(FakeRoot, DanglingLinksAreSkippedAndTheSimulatorIsOffered) {
     ASSERT_EQ(devices.size(), 1u);
     EXPECT_EQ(devices[0].path, "/run/calvex-pagersim");
     EXPECT_EQ(devices[0].description, "Pager simulator");
-}
-
-TEST(PortNames, ComNamesMapToDevices) {
-    unsetenv("CALVEX_COM3");
-    EXPECT_EQ(DevicePathForPort("COM1"), "/dev/ttyS0");
-    EXPECT_EQ(DevicePathForPort("COM64"), "/dev/ttyS63");
-    EXPECT_EQ(DevicePathForPort("/dev/ttyUSB0"), "/dev/ttyUSB0");
-    setenv("CALVEX_COM3", "/dev/ttyUSB2", 1);
-    EXPECT_EQ(DevicePathForPort("COM3"), "/dev/ttyUSB2");
-    unsetenv("CALVEX_COM3");
-    EXPECT_EQ(DevicePathForPort("COMX"), "");
-    EXPECT_EQ(DevicePathForPort("COM0"), "");
-    EXPECT_EQ(DevicePathForPort("ttyS7"), "");
-}
-
-TEST(PortNames, PermissionAdviceOnlyForAnExistingDeviceWeMayNotOpen) {
-    char tmpl[] = "/tmp/calvex-perm-XXXXXX";
-    fs::path dir = mkdtemp(tmpl);
-    fs::path dev = dir / "ttyFAKE";
-    std::ofstream(dev) << "";
-    EXPECT_EQ(PortPermissionAdvice(dev.string()), "");
-    EXPECT_EQ(PortPermissionAdvice((dir / "missing").string()), "");
-    chmod(dev.c_str(), 0);
-    if (geteuid() != 0) {
-        std::string advice = PortPermissionAdvice(dev.string());
-        EXPECT_NE(advice.find("dialout"), std::string::npos);
-        EXPECT_NE(advice.find(dev.string()), std::string::npos);
-    }
-    fs::remove_all(dir);
 }
 
 TEST(PortNames, SimulatorLinkFollowsTheEnvironment) {

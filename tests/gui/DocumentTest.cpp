@@ -126,3 +126,18 @@ TEST_F(AppFixture, SaveFailureIsReported) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(AppFixture, CommandLinePortOptionAndFileTogether) {
+    QString file = WriteDat("start.dat", SampleImage());
+    ASSERT_TRUE(Start({"CalvexVHXR", "--port", "/dev/ttyUSB3", file}));
+    EXPECT_EQ(link.port, "/dev/ttyUSB3");
+    EXPECT_EQ(Frame().windowTitle(), "start.dat - Calvex V HXR");
+    app.reset();
+    ASSERT_TRUE(Start({"CalvexVHXR", "--port=COM7"}));
+    EXPECT_EQ(link.port, "COM7");
+    EXPECT_EQ(Frame().windowTitle(), "Untitled - Calvex V HXR");
+}
+
+}  // namespace

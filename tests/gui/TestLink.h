@@ -63,6 +63,8 @@ public:
     void Join() override {
         if (m_thread.joinable()) m_thread.join();
     }
+    std::string failureDetail;
+    std::string LastFailureDetail() const override { return failureDetail; }
 
 private:
     bool Start(CCodeplug& plug, Post post, bool read) {
