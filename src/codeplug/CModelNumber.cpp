@@ -22,11 +22,13 @@ const char* const kSubBand0[] = {"A: 33 - 36.995 MHz", "B: 37 - 40.995 MHz", "C:
                                  "D: 45 - 48.995 MHz"};
 const char* const kSubBand2[] = {"A: 143 - 150.9975 MHz", "B: 151 - 158.9975 MHz",
                                  "C: 159 - 166.9975 MHz", "D: 167 - 174.0000 MHz"};
+// UHF by stored code: codes 3 and 7 are not used and read "???".
 const char* const kSubBand3[] = {
     "A: 406 - 413.9875 MHz", "B: 414 - 421.9875 MHz", "C: 422 - 430.0000 MHz",
-    "D: 450 - 457.9875 MHz", "E: 453 - 461.9875 MHz", "F: 462 - 469.9875 MHz",
-    "H: 470 - 477.9875 MHz", "I: 478 - 485.9875 MHz", "J: 486 - 493.9875 MHz",
-    "K: 494 - 503.9875 MHz", "L: 504 - 512.0000 MHz"};
+    "???",                   "D: 450 - 457.9875 MHz", "E: 453 - 461.9875 MHz",
+    "F: 462 - 469.9875 MHz", "???",                   "H: 470 - 477.9875 MHz",
+    "I: 478 - 485.9875 MHz", "J: 486 - 493.9875 MHz", "K: 494 - 503.9875 MHz",
+    "L: 504 - 512.0000 MHz"};
 
 const char* const kCrystal[] = {"3.579545", "3.578545"};
 

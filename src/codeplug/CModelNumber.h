@@ -47,7 +47,8 @@ public:
     std::string CrystalText() const { return CrystalText(GetCrystal()); }
 
     static std::string SubBandText(int band, int subBand);
-    // Number of sub-bands in the band's table (0 for bands without one).
+    // Number of codes in the band's sub-band table (0 for bands without
+    // one). UHF has 13 codes, of which 3 and 7 are unused ("???").
     static int SubBandCount(int band);
     static std::string CrystalText(int crystal);
     static std::string BandCode(int band);

@@ -97,11 +97,17 @@ TEST(ModelNumber, SubBandTablesEndWhereTheBandDoes) {
     EXPECT_EQ(CModelNumber::SubBandText(0, 3), "D: 45 - 48.995 MHz");
     EXPECT_EQ(CModelNumber::SubBandText(0, 4), "");
     EXPECT_EQ(CModelNumber::SubBandText(2, 1), "B: 151 - 158.9975 MHz");
-    EXPECT_EQ(CModelNumber::SubBandText(3, 10), "L: 504 - 512.0000 MHz");
-    EXPECT_EQ(CModelNumber::SubBandText(3, 11), "");
+    // UHF codes skip 3 and 7.
+    EXPECT_EQ(CModelNumber::SubBandText(3, 2), "C: 422 - 430.0000 MHz");
+    EXPECT_EQ(CModelNumber::SubBandText(3, 3), "???");
+    EXPECT_EQ(CModelNumber::SubBandText(3, 4), "D: 450 - 457.9875 MHz");
+    EXPECT_EQ(CModelNumber::SubBandText(3, 7), "???");
+    EXPECT_EQ(CModelNumber::SubBandText(3, 8), "H: 470 - 477.9875 MHz");
+    EXPECT_EQ(CModelNumber::SubBandText(3, 12), "L: 504 - 512.0000 MHz");
+    EXPECT_EQ(CModelNumber::SubBandText(3, 13), "");
     EXPECT_EQ(CModelNumber::SubBandText(3, 31), "");
     EXPECT_EQ(CModelNumber::SubBandText(1, 0), "");
-    EXPECT_EQ(CModelNumber::SubBandCount(3), 11);
+    EXPECT_EQ(CModelNumber::SubBandCount(3), 13);
 }
 
 TEST(SerialNumber, ExampleSerialAndItsBits) {
