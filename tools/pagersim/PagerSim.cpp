@@ -1,0 +1,196 @@
+#include "PagerSim.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <numeric>
+#include <thread>
+#include <vector>
+
+namespace {
+
+struct FaultEntry {
+    SimFault fault;
+    const char* name;
+};
+constexpr FaultEntry kFaults[] = {
+    {SimFault::None, "none"},       {SimFault::Silent, "silent"},   {SimFault::Short, "short"},
+    {SimFault::Long, "long"},       {SimFault::BadSum, "bad-sum"},  {SimFault::Zeros, "zeros"},
+    {SimFault::Refuse, "refuse"},   {SimFault::NoAck, "no-ack"},    {SimFault::LateAck, "late-ack"},
+    {SimFault::HangUp, "hangup"},   {SimFault::Garbage, "garbage"},
+};
+
+constexpr std::size_t kBlock = 512;
+constexpr std::size_t kDamagedByte = 256;  // the byte the short and long faults touch
+
+std::uint8_t Sum(const std::uint8_t* p, std::size_t n) {
+    return static_cast<std::uint8_t>(std::accumulate(p, p + n, 0u));
+}
+
+std::string Hex(unsigned v) {
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "0x%02X", v & 0xFF);
+    return buf;
+}
+
+}  // namespace
+
+bool ParseFault(const std::string& name, SimFault& fault) {
+    for (const auto& f : kFaults) {
+        if (name == f.name) {
+            fault = f.fault;
+            return true;
+        }
+    }
+    return false;
+}
+
+const char* FaultName(SimFault fault) {
+    for (const auto& f : kFaults) {
+        if (f.fault == fault) return f.name;
+    }
+    return "?";
+}
+
+const char* FaultNames() {
+    return "silent, short, long, bad-sum, zeros, refuse, no-ack, late-ack, hangup, garbage";
+}
+
+PagerSim::PagerSim(PtyLine& line, Image image, SimOptions options, Log log)
+    : m_line(line), m_image(image), m_options(options), m_log(std::move(log)) {}
+
+bool PagerSim::ServeOne(int timeoutMs) {
+    std::uint8_t command = 0;
+    if (!m_line.ReadByte(command, timeoutMs)) return false;
+    const bool readFault = m_options.faultOnRead && m_options.fault != SimFault::None;
+    const bool writeFault = m_options.faultOnWrite && m_options.fault != SimFault::None;
+    if (command == 'r') {
+        ++m_exchanges;
+        AnswerRead(readFault);
+        return true;
+    }
+    if (command == 'w') {
+        ++m_exchanges;
+        TakeWrite(writeFault);
+        return true;
+    }
+    m_log("ignored byte " + Hex(command));
+    return false;
+}
+
+void PagerSim::Garbage(std::uint8_t* out, std::size_t size) {
+    // xorshift: the same noise on every run.
+    for (std::size_t i = 0; i < size; ++i) {
+        m_noise ^= m_noise << 13;
+        m_noise ^= m_noise >> 17;
+        m_noise ^= m_noise << 5;
+        out[i] = static_cast<std::uint8_t>(m_noise >> 7);
+    }
+}
+
+void PagerSim::Hang(const char* what) {
+    m_line.HangUp();
+    m_lineClosed = true;
+    m_log(std::string(what) + ": hung up the line");
+}
+
+void PagerSim::AnswerRead(bool faulty) {
+    const std::string tag = "#" + std::to_string(m_exchanges) + " read";
+    const SimFault fault = faulty ? m_options.fault : SimFault::None;
+    std::vector<std::uint8_t> frame(m_image.begin(), m_image.end());
+    frame.push_back(Sum(m_image.data(), kBlock));
+
+    switch (fault) {
+        case SimFault::Silent:
+            m_log(tag + ": silent");
+            return;
+        case SimFault::Short:
+            frame.erase(frame.begin() + kDamagedByte);
+            break;
+        case SimFault::Long:
+            frame.insert(frame.begin() + kDamagedByte, frame[kDamagedByte]);
+            break;
+        case SimFault::BadSum:
+            frame.back() = static_cast<std::uint8_t>(frame.back() + 1);
+            break;
+        case SimFault::Zeros:
+            std::fill(frame.begin(), frame.end(), 0);
+            break;
+        case SimFault::Garbage:
+            Garbage(frame.data(), frame.size());
+            if (Sum(frame.data(), kBlock) == frame.back()) frame.back() ^= 0x5A;
+            break;
+        case SimFault::HangUp:
+            m_line.Send(frame.data(), frame.size() / 2, m_options.pace);
+            Hang(tag.c_str());
+            return;
+        default:
+            break;
+    }
+    m_line.Send(frame.data(), frame.size(), m_options.pace);
+    std::string note = tag + ": sent " + std::to_string(frame.size()) + " bytes, sum " +
+                       Hex(frame.back()) + ", firmware " + Hex(m_image[kBlock - 1]);
+    if (fault != SimFault::None) note += " (fault " + std::string(FaultName(fault)) + ")";
+    m_log(note);
+}
+
+void PagerSim::TakeWrite(bool faulty) {
+    const std::string tag = "#" + std::to_string(m_exchanges) + " write";
+    const SimFault fault = faulty ? m_options.fault : SimFault::None;
+    std::uint8_t frame[kBlock + 1];
+    frame[0] = 'w';
+    std::size_t got = 1;
+    const std::size_t hangAt = fault == SimFault::HangUp ? 256 : kBlock + 1;
+    while (got < kBlock + 1 && got < hangAt) {
+        if (!m_line.ReadByte(frame[got], m_options.frameGapMs)) break;
+        ++got;
+    }
+    if (fault == SimFault::HangUp && got == hangAt) return Hang(tag.c_str());
+    if (got < kBlock + 1) {
+        m_log(tag + ": frame ended after " + std::to_string(got) + " bytes; no answer");
+        return;
+    }
+    if (Sum(frame + 1, kBlock - 1) != frame[kBlock]) {
+        const std::uint8_t nak = 0x15;
+        m_line.Send(&nak, 1, m_options.pace);
+        m_log(tag + ": frame sum wrong (" + Hex(frame[kBlock]) + "), answered " + Hex(nak));
+        return;
+    }
+    switch (fault) {
+        case SimFault::Silent:
+            m_log(tag + ": frame good, silent");
+            return;
+        case SimFault::NoAck:
+            m_log(tag + ": frame good, not answered (fault no-ack)");
+            return;
+        case SimFault::Refuse:
+            m_line.Send(&m_options.refuseByte, 1, m_options.pace);
+            m_log(tag + ": frame good, refused with " + Hex(m_options.refuseByte));
+            return;
+        case SimFault::Garbage: {
+            std::uint8_t noise[3];
+            Garbage(noise, sizeof noise);
+            if (noise[0] == 0x06) noise[0] = 0x07;
+            m_line.Send(noise, sizeof noise, m_options.pace);
+            m_log(tag + ": frame good, answered noise");
+            return;
+        }
+        default:
+            break;
+    }
+    // Bytes 0 to 510 as sent; byte 511 (the firmware version) stays.
+    std::memcpy(m_image.data(), frame + 1, kBlock - 1);
+    if (m_stored) m_stored(m_image);
+    int wait = fault == SimFault::LateAck ? m_options.lateAckMs : m_options.ackDelayMs;
+    // In short steps, so that a stop request is not held up.
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(wait);
+    while (std::chrono::steady_clock::now() < until && !(m_stop && m_stop())) {
+        std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(
+            std::chrono::milliseconds(20), until - std::chrono::steady_clock::now()));
+    }
+    const std::uint8_t ack = 0x06;
+    m_line.Send(&ack, 1, m_options.pace);
+    m_log(tag + ": stored 511 bytes, answered ACK" +
+          (fault == SimFault::LateAck ? " after " + std::to_string(wait) + " ms" : ""));
+}

@@ -1,0 +1,195 @@
+// pagersim: a simulated Calvex V pager on a pseudo-terminal, for running the
+// programming software and its tests without hardware.
+#include <signal.h>
+#include <unistd.h>
+
+#include <CLI/CLI.hpp>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+#include "PagerSim.h"
+#include "PtyLine.h"
+#include "SampleCodeplug.h"
+#include "document/CDatFile.h"
+
+namespace {
+
+std::atomic<bool> g_stop{false};
+
+void OnSignal(int) { g_stop = true; }
+
+void InstallSignals() {
+    struct sigaction sa {};
+    sa.sa_handler = OnSignal;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = 0;  // no restart: a blocking poll returns at once
+    sigaction(SIGINT, &sa, nullptr);
+    sigaction(SIGTERM, &sa, nullptr);
+    signal(SIGHUP, SIG_IGN);  // our own hang-ups of the terminal we own
+    signal(SIGPIPE, SIG_IGN);
+    signal(SIGTTOU, SIG_IGN);
+}
+
+bool ParseByte(const std::string& text, std::uint8_t& value) {
+    try {
+        std::size_t used = 0;
+        const unsigned long v = std::stoul(text, &used, 0);
+        if (used != text.size() || v > 255) return false;
+        value = static_cast<std::uint8_t>(v);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+enum Exit { kOk = 0, kSetup = 1, kUsage = 2, kIdle = 3 };
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{
+        "pagersim - a simulated Calvex V pager on a pseudo-terminal.\n"
+        "Answers \"r\" with its 512-byte block and sum; takes a \"w\" frame, checks its sum,\n"
+        "stores bytes 0-510 (keeping its own byte 511, the firmware version) and answers\n"
+        "0x06. Serves until stopped (Ctrl+C), or for --count exchanges.",
+        "pagersim"};
+    std::string datFile, link, faultName = "none", faultOn, saveFile, firmwareText;
+    int count = 0, exitIdle = 0;
+    bool once = false, quiet = false;
+    SimOptions opt;
+    std::string refuseText = "0x15";
+    app.add_option("--dat", datFile, "codeplug file (.dat) the pager holds (default: a sample)");
+    app.add_option("--firmware", firmwareText,
+                   "firmware version byte, block byte 511 (default 0x0C, version 1.2)");
+    app.add_option("--link", link, "also reach the port through this symbolic link");
+    app.add_option("--fault", faultName, std::string("misbehave: ") + FaultNames());
+    app.add_option("--fault-on", faultOn,
+                   "which commands the fault affects: r, w or rw (default: those it concerns)")
+        ->check(CLI::IsMember({"r", "w", "rw"}));
+    app.add_flag("--pace", opt.pace, "send at the real 1200-baud rate (8.33 ms a byte)");
+    app.add_flag("--once", once, "exit after one exchange");
+    app.add_option("--count", count, "exit after this many exchanges")->check(CLI::NonNegativeNumber);
+    app.add_option("--save", saveFile, "write what the pager holds to this file after each "
+                                       "accepted write and on exit");
+    app.add_option("--ack-delay", opt.ackDelayMs, "milliseconds to store a block before ACK")
+        ->check(CLI::NonNegativeNumber);
+    app.add_option("--late-ms", opt.lateAckMs, "when the late-ack fault answers (ms after the frame)")
+        ->check(CLI::NonNegativeNumber);
+    app.add_option("--refuse-byte", refuseText, "what the refuse fault answers (default 0x15)");
+    app.add_option("--exit-idle", exitIdle, "exit after this many seconds without a command")
+        ->check(CLI::NonNegativeNumber);
+    app.add_flag("--quiet", quiet, "no log of exchanges on stderr");
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        const int rc = app.exit(e);
+        return e.get_exit_code() == 0 ? rc : kUsage;
+    }
+    if (!ParseFault(faultName, opt.fault)) {
+        std::fprintf(stderr, "pagersim: unknown fault '%s' (known: %s)\n", faultName.c_str(),
+                     FaultNames());
+        return kUsage;
+    }
+    if (!ParseByte(refuseText, opt.refuseByte)) {
+        std::fprintf(stderr, "pagersim: --refuse-byte takes 0 to 255\n");
+        return kUsage;
+    }
+    if (!faultOn.empty()) {
+        opt.faultOnRead = faultOn.find('r') != std::string::npos;
+        opt.faultOnWrite = faultOn.find('w') != std::string::npos;
+    }
+    if (once) count = 1;
+
+    Image image = SampleCodeplug();
+    image[layout::PAGER_FIRMWARE] = 0x0C;
+    if (!datFile.empty()) {
+        const CDatFile::ReadResult r = CDatFile::Read(datFile);
+        if (!r.ok) {
+            std::fprintf(stderr, "pagersim: cannot read %s: %s\n", datFile.c_str(),
+                         r.error.c_str());
+            return kSetup;
+        }
+        image = r.parsed.image;
+        if (!CDatFile::IsValid(image)) {
+            std::fprintf(stderr, "pagersim: note: %s fails the codeplug checksum; serving it "
+                                 "as it is\n", datFile.c_str());
+        }
+    }
+    if (!firmwareText.empty()) {
+        std::uint8_t fw = 0;
+        if (!ParseByte(firmwareText, fw)) {
+            std::fprintf(stderr, "pagersim: --firmware takes 0 to 255\n");
+            return kUsage;
+        }
+        image[layout::PAGER_FIRMWARE] = fw;
+    }
+
+    InstallSignals();
+    // A session of our own, so the terminal below becomes ours (fails
+    // harmlessly when started as a process group leader from a shell).
+    ::setsid();
+
+    PtyLine line;
+    std::string error;
+    const auto banner = [&] {
+        std::printf("pager simulator on %s", line.SlavePath().c_str());
+        if (!line.LinkPath().empty()) std::printf(" (link %s)", line.LinkPath().c_str());
+        std::printf("\n");
+        std::fflush(stdout);
+    };
+    if (!line.Create(link, error)) {
+        std::fprintf(stderr, "pagersim: %s\n", error.c_str());
+        return kSetup;
+    }
+    banner();
+    if (!quiet) {
+        std::fprintf(stderr,
+                     "pagersim: fault %s%s; firmware 0x%02X; use the port name %s (or set "
+                     "CALVEX_COM5=%s and use COM5); Ctrl+C ends\n",
+                     FaultName(opt.fault), opt.pace ? ", paced at 1200 baud" : "",
+                     image[layout::PAGER_FIRMWARE],
+                     (line.LinkPath().empty() ? line.SlavePath() : line.LinkPath()).c_str(),
+                     line.SlavePath().c_str());
+    }
+
+    const auto log = [quiet](const std::string& text) {
+        if (!quiet) std::fprintf(stderr, "pagersim: %s\n", text.c_str());
+    };
+    const auto save = [&](const Image& held) {
+        if (saveFile.empty()) return;
+        const CDatFile::WriteResult w = CDatFile::Write(saveFile, held);
+        if (!w.ok) log("cannot save " + saveFile + ": " + w.error);
+    };
+    PagerSim sim(line, image, opt, log);
+    sim.OnStored(save);
+    sim.StopWhen([] { return g_stop.load(); });
+
+    using clock = std::chrono::steady_clock;
+    auto lastCommand = clock::now();
+    int rc = kOk;
+    while (!g_stop && (count == 0 || sim.Exchanges() < count)) {
+        if (sim.ServeOne(200)) lastCommand = clock::now();
+        if (sim.LineClosed()) {
+            if (count != 0 && sim.Exchanges() >= count) break;
+            if (!line.Create(link, error)) {
+                std::fprintf(stderr, "pagersim: %s\n", error.c_str());
+                rc = kSetup;
+                break;
+            }
+            sim.LineReopened();
+            banner();
+        }
+        if (exitIdle > 0 && clock::now() - lastCommand > std::chrono::seconds(exitIdle)) {
+            log("no command for " + std::to_string(exitIdle) + " s; exiting");
+            rc = count != 0 ? kIdle : kOk;
+            break;
+        }
+    }
+    save(sim.Held());
+    // The last answer may still wait for the client's settle delay.
+    if (!g_stop) line.WaitDelivered(6000);
+    line.Close();
+    return rc;
+}
