@@ -1,0 +1,132 @@
+// The read and write exchanges of CCommPort against a scripted far end on a
+// real pseudo-terminal: the exact bytes on the line, the frame checks and
+// the port closed after every exchange.
+#include <gtest/gtest.h>
+
+#include <numeric>
+
+#include "link/ExchangeFixture.h"
+
+namespace {
+
+TEST_F(Exchange, ReadTakesAGoodBlock) {
+    std::uint8_t block[513] = {};
+    const auto data = Pattern();
+    ASSERT_TRUE(ReadWith(BlockWithSum(data), block));
+    EXPECT_TRUE(std::equal(data.begin(), data.end(), block));
+    EXPECT_EQ(block[512], BlockWithSum(data).back());
+    EXPECT_EQ(port.LastExchange().received, 513u);
+}
+
+TEST_F(Exchange, ReadRefusesMoreThanABlock) {
+    auto frame = BlockWithSum(Pattern());
+    frame.push_back(0x55);
+    std::uint8_t block[513] = {};
+    EXPECT_FALSE(ReadWith(frame, block));
+    EXPECT_EQ(port.LastExchange().fault, LinkFault::WrongLength);
+    EXPECT_GT(port.LastExchange().received, 513u);
+}
+
+TEST_F(Exchange, ReadRefusesBadSumAndZeros) {
+    auto frame = BlockWithSum(Pattern());
+    frame.back() ^= 1;
+    std::uint8_t block[513] = {};
+    EXPECT_FALSE(ReadWith(frame, block));
+    EXPECT_EQ(port.LastExchange().fault, LinkFault::BadSum);
+
+    std::uint8_t again[513] = {};
+    EXPECT_FALSE(ReadWith(std::vector<std::uint8_t>(513, 0), again));
+    EXPECT_EQ(port.LastExchange().fault, LinkFault::ZeroBlock);
+}
+
+TEST_F(Exchange, WriteSendsTheFrameAndReturnsTheAnswer) {
+    port.SetDelay(50);
+    auto image = Pattern();
+    const auto original = image;
+    auto far = std::async(std::launch::async, [&] {
+        auto frame = peer.Receive(2000, 513);
+        peer.Send({0x06});
+        return frame;
+    });
+    ASSERT_TRUE(port.Open());
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(port.WriteImage(image.data()));
+    EXPECT_GE(MsSince(start), 50);
+    const auto frame = far.get();
+    ASSERT_EQ(frame.size(), 513u);
+    EXPECT_EQ(frame[0], 'w');
+    EXPECT_TRUE(std::equal(original.begin(), original.begin() + 511, frame.begin() + 1));
+    // The sum covers the 511 data bytes only, not the "w".
+    const unsigned sum = std::accumulate(original.begin(), original.begin() + 511, 0u);
+    EXPECT_EQ(frame[512], static_cast<std::uint8_t>(sum));
+    EXPECT_EQ(image[0], 0x06);
+    EXPECT_TRUE(std::equal(original.begin() + 1, original.end(), image.begin() + 1));
+    EXPECT_EQ(port.LastExchange().answer, 0x06);
+    EXPECT_FALSE(port.Port().IsOpen());
+}
+
+TEST_F(Exchange, WriteWithoutAnswerLeavesTheLetterAndSucceeds) {
+    port.SetDelay(0);
+    auto image = Pattern();
+    image[0] = 0x06;  // must not survive as a false ACK
+    ASSERT_TRUE(port.Open());
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(port.WriteImage(image.data()));
+    const long long ms = MsSince(start);
+    EXPECT_EQ(image[0], 'w');
+    EXPECT_EQ(port.LastExchange().answer, -1);
+    EXPECT_GE(ms, 1005);  // the one-byte read: 10 + 1000 ms
+    EXPECT_LT(ms, 1300);
+    EXPECT_FALSE(port.Port().IsOpen());
+}
+
+TEST_F(Exchange, NegativeDelayDoesNotWait) {
+    port.SetDelay(-5);
+    auto image = Pattern();
+    auto far = std::async(std::launch::async, [&] {
+        peer.Receive(2000, 513);
+        peer.Send({0x06});
+    });
+    ASSERT_TRUE(port.Open());
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(port.WriteImage(image.data()));
+    far.get();
+    EXPECT_LT(MsSince(start), 500);
+}
+
+TEST_F(Exchange, ALateAnswerIsNotReadByTheNextExchange) {
+    // An answer that came after the port was closed waits in the terminal;
+    // a fresh open must not see it.
+    ASSERT_TRUE(port.Open());
+    port.Port().Close();
+    peer.Send({0x06, 0x06});
+    port.SetDelay(0);
+    auto image = Pattern();
+    ASSERT_TRUE(port.Open());
+    EXPECT_TRUE(port.WriteImage(image.data()));
+    EXPECT_EQ(image[0], 'w');
+}
+
+TEST_F(Exchange, ExchangesNeedAnOpenPort) {
+    std::uint8_t block[513] = {};
+    EXPECT_FALSE(port.ReadImage(block));
+    EXPECT_NE(port.LastExchange().fault, LinkFault::None);
+    auto image = Pattern();
+    EXPECT_FALSE(port.WriteImage(image.data()));
+    EXPECT_TRUE(peer.Receive(100).empty());
+}
+
+TEST(OutcomeText, TellsTheUserWhatToDo) {
+    TransferOutcome o;
+    o.device = "/dev/ttyUSB0";
+    o.fault = LinkFault::PermissionDenied;
+    EXPECT_NE(DescribeFault(o).find("dialout"), std::string::npos);
+    o.fault = LinkFault::Refused;
+    o.answer = 0x15;
+    EXPECT_NE(DescribeFault(o).find("0x15"), std::string::npos);
+    o.fault = LinkFault::WrongLength;
+    o.received = 512;
+    EXPECT_NE(DescribeFault(o).find("512 bytes"), std::string::npos);
+}
+
+}  // namespace
