@@ -142,10 +142,15 @@ void PtyLine::Send(const std::uint8_t* data, std::size_t size, bool pace) {
 }
 
 void PtyLine::WaitDelivered(int timeoutMs) {
+    // What the master wrote reaches the client's queue a moment later (the
+    // kernel pushes it in the background), so the queue must stay empty for
+    // a while before it counts as read.
     const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (m_slave >= 0 && std::chrono::steady_clock::now() < until) {
+    int emptyChecks = 0;
+    while (m_slave >= 0 && emptyChecks < 5 && std::chrono::steady_clock::now() < until) {
         int pending = 0;
-        if (::ioctl(m_slave, FIONREAD, &pending) != 0 || pending <= 0) return;
+        if (::ioctl(m_slave, FIONREAD, &pending) != 0) return;
+        emptyChecks = pending > 0 ? 0 : emptyChecks + 1;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
 }
