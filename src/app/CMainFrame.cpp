@@ -60,6 +60,8 @@ QAction* CMainFrame::MakeAction(int id, const char* text) {
         a->setObjectName(QString::number(id));
         a->setStatusTip(QString::fromStdString(StatusText(id)));
         a->setToolTip(QString::fromStdString(ToolTipText(id)));
+        // What the context help button shows for a clicked button.
+        a->setWhatsThis(a->statusTip());
         a->setIcon(art::ToolbarIcon(id));
         a->setIconVisibleInMenu(false);
         connect(a, &QAction::triggered, this, [this, id] { OnCommand(id); });
