@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
     dir.mkpath(".");
     ui::ScriptedPrompt prompt;
     TestLink link;
-    link.productDir = "/opt/CalvexVHXR/";
+    link.productDir = "/home/tech/.local/share/CalvexVHXR/";
     CTarnixHXRApp app(&prompt, &link);
     QStringList args{"CalvexVHXR"};
     if (argc > 2) args << argv[2];
@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
     QPrintPreviewDialog preview(&printer, &frame);
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested,
                      [&](QPrinter* p) { frame.View().PrintReport(*p); });
-    preview.resize(760, 900);
+    preview.resize(640, 820);
     preview.show();
     ok &= Save(&preview, dir, "preview.png");
     preview.hide();
