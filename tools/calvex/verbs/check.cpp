@@ -10,6 +10,8 @@ namespace {
 int Run(const std::vector<std::string>& args) {
     CLI::App app{"Check that a .dat codeplug file reads and passes its checksum.", "calvex check"};
     std::string file;
+    // A path such as /tmp/x.dat is a file name, not a Windows-style option.
+    app.allow_windows_style_options(false);
     app.add_option("FILE", file, "codeplug file (.dat)")->required();
     std::vector<const char*> argv;
     for (const auto& a : args) argv.push_back(a.c_str());

@@ -169,6 +169,8 @@ int Run(const std::vector<std::string>& args) {
     CLI::App app{"Show every decoded field of a .dat codeplug file.", "calvex show"};
     std::string file;
     bool json = false;
+    // A path such as /tmp/x.dat is a file name, not a Windows-style option.
+    app.allow_windows_style_options(false);
     app.add_option("FILE", file, "codeplug file (.dat)")->required();
     app.add_flag("--json", json, "print one JSON object instead of text");
     std::vector<const char*> argv;
