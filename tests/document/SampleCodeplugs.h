@@ -1,6 +1,7 @@
 #pragma once
 // The example codeplugs shipped in samples/, built through the decoded
 // records the way the editors would fill them.
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,9 @@ struct SampleCodeplug {
     SampleChannel f2;  // mhz 0 for a one-frequency pager
     bool twoFrequency;
 };
+
+// Test names show the sample's file, not its bytes.
+inline void PrintTo(const SampleCodeplug& s, std::ostream* os) { *os << s.file; }
 
 const std::vector<SampleCodeplug>& SampleCodeplugs();
 // The codeplug image of a sample, before the output copy adds CHECKSUM and CHECK_CODE.
