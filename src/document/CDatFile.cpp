@@ -173,9 +173,27 @@ CDatFile::ReadResult CDatFile::Read(const std::filesystem::path& path) {
     return result;
 }
 
-CDatFile::WriteResult CDatFile::Write(const std::filesystem::path& path, const Image& image) {
+CDatFile::WriteResult CDatFile::Write(const std::filesystem::path& target, const Image& image) {
     WriteResult result;
     std::error_code ec;
+    // Replacing the file must not get round its protection, nor turn a link
+    // into a file of its own: write where a link points, and leave a
+    // read-only file alone as a direct write would.
+    std::filesystem::path path = target;
+    if (std::filesystem::is_symlink(target, ec)) {
+        path = std::filesystem::weakly_canonical(target, ec);
+        if (ec) path = target;
+    }
+    const auto status = std::filesystem::status(path, ec);
+    if (std::filesystem::is_directory(status)) {
+        result.error = SystemError(EISDIR);
+        return result;
+    }
+    if (std::filesystem::exists(status) &&
+        (status.permissions() & std::filesystem::perms::owner_write) == std::filesystem::perms::none) {
+        result.error = SystemError(EACCES);
+        return result;
+    }
     const std::string text = Format(image);
     std::filesystem::path temp = path;
     temp += ".tmp~";

@@ -144,3 +144,27 @@ TEST(DatFile, UnreadableAndUnwritablePlacesAreErrors) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(DatFile, ReadOnlyFilesAndLinksAreRespected) {
+    TempDir dir;
+    const auto locked = dir.WriteFile("locked.dat", "keep me");
+    std::filesystem::permissions(locked, std::filesystem::perms::owner_read,
+                                 std::filesystem::perm_options::replace);
+    EXPECT_FALSE(CDatFile::Write(locked, Image{}).ok);
+    std::filesystem::permissions(locked, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::replace);
+    EXPECT_EQ(TempDir::ReadFile(locked), "keep me");
+
+#ifndef _WIN32
+    const auto real = dir.WriteFile("real.dat", "old");
+    const auto link = dir / "link.dat";
+    std::filesystem::create_symlink(real, link);
+    ASSERT_TRUE(CDatFile::Write(link, Image{}).ok);
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(TempDir::ReadFile(real), CDatFile::Format(Image{}));
+#endif
+}
+
+}  // namespace
