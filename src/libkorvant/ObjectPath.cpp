@@ -46,7 +46,7 @@ long ToObjectPath(Platform& platform, const std::string& input, std::string* out
     }
     if (path.size() >= 2 && path[0] == '\\' && path[1] == '\\') {
         std::string unc;
-        if (platform.QueryDosDevice("UNC", &unc) != 0 || unc.empty()) {
+        if (platform.QueryDevice("UNC", &unc) != 0 || unc.empty()) {
             unc = "\\Device\\Mup";
         }
         *out = unc + path.substr(1);
@@ -54,7 +54,7 @@ long ToObjectPath(Platform& platform, const std::string& input, std::string* out
     }
     if (input.size() >= 8 && AsciiCaseCompareN(input.c_str(), "\\\\?\\UNC\\", 8) == 0) {
         std::string unc;
-        if (platform.QueryDosDevice("UNC", &unc) != 0 || unc.empty()) {
+        if (platform.QueryDevice("UNC", &unc) != 0 || unc.empty()) {
             unc = "\\Device\\Mup";
         }
         *out = unc + "\\" + path;
@@ -68,7 +68,7 @@ long ToObjectPath(Platform& platform, const std::string& input, std::string* out
         const std::string device = path.substr(0, 2);
         const std::string rest = path.substr(2);
         std::string target;
-        if (const long error = platform.QueryDosDevice(device.c_str(), &target); error != 0) {
+        if (const long error = platform.QueryDevice(device.c_str(), &target); error != 0) {
             return error;
         }
         std::string next = target;
@@ -87,6 +87,43 @@ long ToObjectPath(Platform& platform, const std::string& input, std::string* out
         path = next + rest;
     }
     return 1921;  // ERROR_CANT_RESOLVE_FILENAME: too many levels of links
+}
+
+long ToDosPath(Platform& platform, const std::string& kernelPath, std::string* out) {
+    if (out == nullptr || kernelPath.empty()) {
+        return kErrInvalidParameter;
+    }
+    std::string path = kernelPath;
+    if (StripPrefix(&path, "\\??\\") || StripPrefix(&path, "\\DosDevices\\") ||
+        StripPrefix(&path, "\\GLOBAL??\\")) {
+        *out = path;
+        return 0;
+    }
+    std::size_t best = 0;
+    std::string result;
+    for (char letter = 'A'; letter <= 'Z'; ++letter) {
+        const char device[3] = {letter, ':', '\0'};
+        std::string target;
+        if (platform.QueryDevice(device, &target) != 0 || target.empty() ||
+            target.size() <= best) {
+            continue;
+        }
+        if (target.back() == '\\') {
+            target.pop_back();
+        }
+        if (path.size() >= target.size() &&
+            AsciiCaseCompareN(path.c_str(), target.c_str(), target.size()) == 0 &&
+            (path.size() == target.size() || path[target.size()] == '\\')) {
+            best = target.size();
+            const std::string rest = path.substr(target.size());
+            result = std::string(device) + (rest.empty() ? "\\" : rest);
+        }
+    }
+    if (best == 0) {
+        return kErrFileNotFound;
+    }
+    *out = result;
+    return 0;
 }
 
 }  // namespace korvant

@@ -59,15 +59,15 @@ public:
     virtual long RegCreate(RegKey parent, const char* path, std::uint32_t access,
                            RegKey* out) = 0;
     virtual long RegClose(RegKey key) = 0;
-    virtual long RegQueryValue(RegKey key, const char* name, std::uint32_t* type, void* data,
+    virtual long RegQuery(RegKey key, const char* name, std::uint32_t* type, void* data,
                                std::uint32_t* size) = 0;
-    virtual long RegSetValue(RegKey key, const char* name, std::uint32_t type, const void* data,
+    virtual long RegSet(RegKey key, const char* name, std::uint32_t type, const void* data,
                              std::uint32_t size) = 0;
-    virtual long RegDeleteValue(RegKey key, const char* name) = 0;
-    virtual long RegDeleteKey(RegKey parent, const char* path) = 0;
-    virtual long RegEnumKey(RegKey key, std::uint32_t index, char* name,
+    virtual long RegDelValue(RegKey key, const char* name) = 0;
+    virtual long RegDelKey(RegKey parent, const char* path) = 0;
+    virtual long RegEnumSubkey(RegKey key, std::uint32_t index, char* name,
                             std::uint32_t* nameLen) = 0;
-    virtual long RegEnumValue(RegKey key, std::uint32_t index, char* name,
+    virtual long RegEnumVal(RegKey key, std::uint32_t index, char* name,
                               std::uint32_t* nameLen, std::uint32_t* type, void* data,
                               std::uint32_t* dataLen) = 0;
     virtual long RegKeyWriteTime(RegKey key, std::uint64_t* fileTime) = 0;
@@ -83,7 +83,7 @@ public:
     virtual OsVersion Version() = 0;
     virtual bool IsTerminalServerSuite() = 0;
     virtual bool NetworkProviderType(const char* provider, std::uint32_t* type) = 0;
-    virtual long QueryDosDevice(const char* device, std::string* target) = 0;
+    virtual long QueryDevice(const char* device, std::string* target) = 0;
     virtual void DebugOutput(const char* text) = 0;
 };
 

@@ -57,7 +57,7 @@ long RegistryStore::GetValue(RegKey root, const char* path, const char* name, vo
         }
         const std::uint32_t capacity = *size;
         std::uint32_t type = 0;
-        long error = platform_.RegQueryValue(key, name, &type, buffer, size);
+        long error = platform_.RegQuery(key, name, &type, buffer, size);
         if (error == 0 && type == kRegMultiSz) {
             // Terminate the list inside the caller's buffer; a list that fills
             // it exactly must already end in its terminator.
@@ -127,7 +127,7 @@ long RegistryStore::CreateValue(RegKey root, const char* path, const char* name,
         }
         current = writable;
     }
-    error = platform_.RegSetValue(current, name, type, data, size);
+    error = platform_.RegSet(current, name, type, data, size);
     if (error != 0 || out == nullptr) {
         platform_.RegClose(current);
     } else {
@@ -144,7 +144,7 @@ long RegistryStore::DelValue(RegKey root, const char* path, const char* name) {
     if (const long error = GetHandle(root, path, kKeyWrite, &key); error != 0) {
         return error;
     }
-    const long error = platform_.RegDeleteValue(key, name);
+    const long error = platform_.RegDelValue(key, name);
     platform_.RegClose(key);
     return error;
 }
@@ -165,7 +165,7 @@ long RegistryStore::DelKey(RegKey root, const char* path) {
     }
     const std::size_t slash = full.find_last_of('\\');
     if (slash == std::string::npos) {
-        return platform_.RegDeleteKey(root, full.c_str());
+        return platform_.RegDelKey(root, full.c_str());
     }
     RegKey parent = 0;
     if (const long error = platform_.RegOpen(root, full.substr(0, slash).c_str(),
@@ -173,7 +173,7 @@ long RegistryStore::DelKey(RegKey root, const char* path) {
         error != 0) {
         return error;
     }
-    const long error = platform_.RegDeleteKey(parent, full.c_str() + slash + 1);
+    const long error = platform_.RegDelKey(parent, full.c_str() + slash + 1);
     platform_.RegClose(parent);
     return error;
 }
@@ -183,7 +183,7 @@ long RegistryStore::EnumSubkeys(RegKey key, std::uint32_t index, char* name,
     if (name == nullptr || length == nullptr) {
         return kErrInvalidParameter;
     }
-    return platform_.RegEnumKey(key, index, name, length);
+    return platform_.RegEnumSubkey(key, index, name, length);
 }
 
 long RegistryStore::EnumValue(RegKey key, std::uint32_t index, char* name,
@@ -193,7 +193,7 @@ long RegistryStore::EnumValue(RegKey key, std::uint32_t index, char* name,
         return kErrInvalidParameter;
     }
     const std::uint32_t capacity = dataLength != nullptr ? *dataLength : 0;
-    const long error = platform_.RegEnumValue(key, index, name, nameLength, type, data, dataLength);
+    const long error = platform_.RegEnumVal(key, index, name, nameLength, type, data, dataLength);
     if (error == 0 && data != nullptr && *dataLength < capacity) {
         static_cast<char*>(data)[*dataLength] = '\0';
     }
@@ -233,7 +233,7 @@ long RegistryStore::ReadTyped(RegKey root, const std::string& path, const char* 
     if (error == 0) {
         const std::uint32_t capacity = *size;
         std::uint32_t type = 0;
-        error = platform_.RegQueryValue(key, name, &type, buffer, size);
+        error = platform_.RegQuery(key, name, &type, buffer, size);
         platform_.RegClose(key);
         const bool wantString = expected == kRegSz || expected == kRegMultiSz || expected == 0;
         if (error == 0 && expected == kRegDword && (type != kRegDword || *size != 4)) {

@@ -79,7 +79,7 @@ bool SystemInfo::IsTerminalServer(int* adminMode) {
                 std::uint32_t type = 0;
                 std::uint32_t value = 1;
                 std::uint32_t size = sizeof value;
-                if (platform_.RegQueryValue(key, "TSUserEnabled", &type, &value, &size) == 0 &&
+                if (platform_.RegQuery(key, "TSUserEnabled", &type, &value, &size) == 0 &&
                     type == kRegDword && size == sizeof value && value == 0) {
                     wtsAdmin_ = 1;
                 }

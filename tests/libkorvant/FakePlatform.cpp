@@ -90,7 +90,7 @@ long FakePlatform::RegClose(RegKey key) {
     return handles_.erase(key) != 0 ? 0 : kInvalidHandle;
 }
 
-long FakePlatform::RegQueryValue(RegKey key, const char* name, std::uint32_t* type, void* data,
+long FakePlatform::RegQuery(RegKey key, const char* name, std::uint32_t* type, void* data,
                                  std::uint32_t* size) {
     Node* node = Resolve(key);
     if (node == nullptr) {
@@ -120,7 +120,7 @@ long FakePlatform::RegQueryValue(RegKey key, const char* name, std::uint32_t* ty
     return 0;
 }
 
-long FakePlatform::RegSetValue(RegKey key, const char* name, std::uint32_t type, const void* data,
+long FakePlatform::RegSet(RegKey key, const char* name, std::uint32_t type, const void* data,
                                std::uint32_t size) {
     Node* node = Resolve(key);
     if (node == nullptr) {
@@ -134,7 +134,7 @@ long FakePlatform::RegSetValue(RegKey key, const char* name, std::uint32_t type,
     return 0;
 }
 
-long FakePlatform::RegDeleteValue(RegKey key, const char* name) {
+long FakePlatform::RegDelValue(RegKey key, const char* name) {
     Node* node = Resolve(key);
     if (node == nullptr) {
         return kInvalidHandle;
@@ -142,7 +142,7 @@ long FakePlatform::RegDeleteValue(RegKey key, const char* name) {
     return node->values.erase(name != nullptr ? name : "") != 0 ? 0 : kErrFileNotFound;
 }
 
-long FakePlatform::RegDeleteKey(RegKey parent, const char* path) {
+long FakePlatform::RegDelKey(RegKey parent, const char* path) {
     Node* node = Resolve(parent);
     if (node == nullptr) {
         return kInvalidHandle;
@@ -172,7 +172,7 @@ long FakePlatform::RegDeleteKey(RegKey parent, const char* path) {
     return 0;
 }
 
-long FakePlatform::RegEnumKey(RegKey key, std::uint32_t index, char* name,
+long FakePlatform::RegEnumSubkey(RegKey key, std::uint32_t index, char* name,
                               std::uint32_t* nameLen) {
     Node* node = Resolve(key);
     if (node == nullptr) {
@@ -190,7 +190,7 @@ long FakePlatform::RegEnumKey(RegKey key, std::uint32_t index, char* name,
     return 0;
 }
 
-long FakePlatform::RegEnumValue(RegKey key, std::uint32_t index, char* name,
+long FakePlatform::RegEnumVal(RegKey key, std::uint32_t index, char* name,
                                 std::uint32_t* nameLen, std::uint32_t* type, void* data,
                                 std::uint32_t* dataLen) {
     Node* node = Resolve(key);
@@ -278,7 +278,7 @@ bool FakePlatform::NetworkProviderType(const char* provider, std::uint32_t* type
     return true;
 }
 
-long FakePlatform::QueryDosDevice(const char* device, std::string* target) {
+long FakePlatform::QueryDevice(const char* device, std::string* target) {
     auto it = dosDevices.find(device);
     if (it == dosDevices.end()) {
         return kErrFileNotFound;

@@ -37,14 +37,14 @@ public:
     long RegOpen(RegKey parent, const char* path, std::uint32_t access, RegKey* out) override;
     long RegCreate(RegKey parent, const char* path, std::uint32_t access, RegKey* out) override;
     long RegClose(RegKey key) override;
-    long RegQueryValue(RegKey key, const char* name, std::uint32_t* type, void* data,
+    long RegQuery(RegKey key, const char* name, std::uint32_t* type, void* data,
                        std::uint32_t* size) override;
-    long RegSetValue(RegKey key, const char* name, std::uint32_t type, const void* data,
+    long RegSet(RegKey key, const char* name, std::uint32_t type, const void* data,
                      std::uint32_t size) override;
-    long RegDeleteValue(RegKey key, const char* name) override;
-    long RegDeleteKey(RegKey parent, const char* path) override;
-    long RegEnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen) override;
-    long RegEnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen,
+    long RegDelValue(RegKey key, const char* name) override;
+    long RegDelKey(RegKey parent, const char* path) override;
+    long RegEnumSubkey(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen) override;
+    long RegEnumVal(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen,
                       std::uint32_t* type, void* data, std::uint32_t* dataLen) override;
     long RegKeyWriteTime(RegKey key, std::uint64_t* fileTime) override;
 
@@ -57,7 +57,7 @@ public:
     OsVersion Version() override { return version; }
     bool IsTerminalServerSuite() override { return terminalSuite; }
     bool NetworkProviderType(const char* provider, std::uint32_t* type) override;
-    long QueryDosDevice(const char* device, std::string* target) override;
+    long QueryDevice(const char* device, std::string* target) override;
     void DebugOutput(const char* text) override { debugLines.push_back(text); }
 
     // Test helpers: paths are "HKLM\a\b" or "HKCU\a\b".

@@ -89,7 +89,7 @@ TEST(Getopt, NullInputsAndStaleStateDoNotCrash) {
     GetoptRun reset({"p", "-ab"});
     reset.position = 7;  // left over from a longer word of an earlier run
     EXPECT_EQ(reset.Next("ab"), 'a');
-    char* none[] = {nullptr};
+    char* none[] = {nullptr, nullptr, nullptr};  // argc larger than the words given
     char* optarg = nullptr;
     int opterr = 1, optind = 1, optopt = 0, pos = 1;
     EXPECT_EQ(Getopt({&optarg, &opterr, &optind, &optopt, &pos}, 3, none, "a", {}), -1);

@@ -1,0 +1,102 @@
+/* LIBKORVANT: registry parameters and system utilities of the Vantrel
+   product. Plain C exports with undecorated names; results are Win32 error
+   codes (0 = success) unless stated. The POSIX-named functions are declared
+   in korvant_posix.h. */
+#ifndef LIBKORVANT_H
+#define LIBKORVANT_H
+
+#include <windows.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Registry parameter store. Sizes are in/out byte counts. For REG_DWORD
+   parameters the data argument of the setters is the number itself. */
+LONG ntregy_close_key(HKEY key);
+LONG ntregy_connect_remote(const char* machine, HKEY root, PHKEY out);
+LONG ntregy_get_handle(HKEY root, const char* path, REGSAM access, PHKEY out);
+LONG ntregy_get_value(HKEY root, const char* path, const char* name, void* buffer, LPDWORD size,
+                      PHKEY out);
+LONG ntregy_create_value(HKEY root, const char* path, const char* name, const void* data,
+                         DWORD size, DWORD type, PHKEY out);
+LONG ntregy_del_value(HKEY root, const char* path, const char* name);
+LONG ntregy_del_key(HKEY root, const char* path);
+LONG ntregy_enum_subkeys(HKEY key, DWORD index, char* name, LPDWORD length);
+LONG ntregy_enum_value(HKEY key, DWORD index, char* name, LPDWORD nameLength, LPDWORD type,
+                       void* data, LPDWORD dataLength);
+LONG ntregy_get_param(int index, LPDWORD size, void* buffer, const char* machine);
+LONG ntregy_set_param(int index, const void* data, const char* machine);
+LONG ntregy_del_param(int index, const char* machine);
+DWORD ntregy_get_datatype(int index);
+LONG ntregy_get_dlfs_param(int index, void* buffer, LPDWORD size, const char* machine);
+LONG ntregy_set_dlfs_param(int index, const void* value, const char* machine);
+LONG ntregy_default_dlfs_param(int index, const char* machine);
+LONG ntregy_get_default_param(int index, void* buffer, DWORD size);
+LONG ntregy_get_app_param(const char* app, const char* name, LPDWORD size, void* buffer,
+                          const char* machine);
+LONG ntregy_set_app_param(const char* app, const char* name, DWORD type, const void* data,
+                          const char* machine);
+LONG ntregy_get_app_geometry(const char* app, LONG* x, LONG* y, LONG* width, LONG* height,
+                             const char* machine);
+LONG ntregy_set_app_geometry(const char* app, LONG x, LONG y, LONG width, LONG height,
+                             const char* machine);
+const char* ntregy_get_common_key(void);
+const char* ntregy_get_common_key_mfc_style(void);
+LONG ntregy_set_product_type(const char* company, const char* product, const char* version);
+void ntregy_get_product_type(const char** company, const char** product, const char** version);
+LONG ntregy_get_common_key_modtime(FILETIME* time, const char* machine);
+LONG ntregy_modtime_product_info_keys(FILETIME* time, const char* machine);
+LONG ntregy_modtime_vtrgy_keys(FILETIME* time, const char* machine);
+LONG ntregy_update_product_info_keys(const char* text, const char* machine);
+LONG ntregy_get_rgy_passwd(char* buffer, LPDWORD size, const char* machine);
+LONG ntregy_set_rgy_passwd(const char* password, const char* machine);
+LONG ntregy_del_rgy_svrtype(const char* machine);
+LONG ntregy_add_persistent_kiv(const char* name);
+LONG ntregy_remove_persistent_kiv(const char* name);
+LONG ntregy_add_to_recent_views(const char* tag);
+LONG ntregy_del_from_recent_views(const char* tag);
+LONG ntregy_del_vantrel_tree(const char* machine);
+int ntregy_admins_are_privileged(void);
+
+/* Platform, locking, errors. */
+DWORD nt_osinfo(void);
+int nt_win32_platform(void);
+void nt_enter_critical_section(void);
+void nt_leave_critical_section(void);
+int nt_win32error2errno(DWORD error);
+char* nt_get_error_string(DWORD code, int source, char* buffer, DWORD size);
+HMODULE nt_load_resource_dll(HMODULE module, int flag);
+BOOL nt_is_terminal_server(int* adminMode);
+BOOL nt_is_citrix_metaframe(void);
+
+/* Files, drives and names. Functions returning int give 0 or a Win32 error
+   unless a truth value is stated. */
+int nt_get_fs_type(const char* path, char* buffer, DWORD size);
+UINT nt_get_drive_type(const char* path);
+int nt_fs_has_acl(const char* path);       /* 1, 0, or -1 when unknown */
+int nt_get_file_readonly(const char* path); /* 1, 0, or -1 when missing */
+int nt_set_file_readonly(const char* path);
+int nt_unset_file_readonly(const char* path);
+int nt_set_file_archive(const char* path);
+int nt_set_file_hidden(const char* path);
+int nt_file_root_split(const char* path, char* root, DWORD rootSize, const char** rest);
+int nt_sz_to_unicode(const char* text, wchar_t* buffer, DWORD chars); /* chars or -1 */
+int nt_get_local_sharename_path(const char* share, char* buffer, DWORD size);
+int nt_kernel_to_dosdevice_user_path(const char* kernelPath, char* buffer, DWORD size);
+DWORD nt_get_dlfs_ioctl_cmd(int function);
+int nt_is_gui_app(const char* path);       /* 1, 0, or -1 when unreadable */
+int nt_find_vb_resource_app_name(const char* path, char* buffer, DWORD size);
+int nt_ob_has_global_prefix(void);
+int nt_is_elcc(void);
+DWORD ntx_cvt_to_ob_pname(const char* path, char* buffer, DWORD size);
+DWORD ntx_cvt_to_ob_pname_w(const wchar_t* path, wchar_t* buffer, DWORD chars);
+int ntx_my_mac_addresses(unsigned char (*addresses)[6], int max); /* count or -1 */
+DWORD ntx_get_ppid(DWORD pid);                                     /* 0 when unknown */
+int ntx_ping_host(const char* host, DWORD timeoutMs);              /* 1 answered */
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

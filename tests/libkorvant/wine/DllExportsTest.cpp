@@ -1,0 +1,87 @@
+#include <windows.h>
+
+#include <set>
+#include <string>
+
+#include "libkorvant/wine/KorvantDll.h"
+
+namespace {
+
+// Names in the export directory of the loaded image.
+std::set<std::string> ExportedNames(HMODULE module) {
+    std::set<std::string> names;
+    const auto* base = reinterpret_cast<const BYTE*>(module);
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& entry =
+        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
+    if (entry.VirtualAddress == 0) {
+        return names;
+    }
+    const auto* exports =
+        reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + entry.VirtualAddress);
+    const auto* nameTable = reinterpret_cast<const DWORD*>(base + exports->AddressOfNames);
+    for (DWORD i = 0; i < exports->NumberOfNames; ++i) {
+        names.insert(reinterpret_cast<const char*>(base + nameTable[i]));
+    }
+    return names;
+}
+
+TEST(Exports, EveryPublicNameIsExportedUndecorated) {
+    HMODULE module = KorvantDll::Module();
+    ASSERT_NE(module, nullptr);
+    const std::set<std::string> names = ExportedNames(module);
+    const char* const expected[] = {
+        // POSIX emulation and system utilities
+        "getopt", "optarg", "opterr", "optind", "optopt", "getpass", "opendir", "readdir",
+        "closedir", "gettimeofday", "times", "uname", "sysconf", "fpathconf", "ftruncate",
+        "ftruncate64", "fseeko64", "truncate", "sleep", "sbrk", "strcasecmp", "strncasecmp",
+        "unix_nt_stat", "unix_nt_fstat", "unix_nt_utime", "unix_nt_fopen", "unix_nt_rename",
+        "unix_nt_unlink", "unix_nt_time", "nt_osinfo", "nt_win32_platform",
+        "nt_enter_critical_section", "nt_leave_critical_section", "nt_win32error2errno",
+        "nt_get_error_string", "nt_load_resource_dll", "nt_is_terminal_server",
+        "nt_is_citrix_metaframe", "nt_get_fs_type", "nt_get_drive_type", "nt_fs_has_acl",
+        "nt_set_file_readonly", "nt_get_file_readonly", "nt_unset_file_readonly",
+        "nt_set_file_archive", "nt_set_file_hidden", "nt_file_root_split", "nt_sz_to_unicode",
+        "nt_get_local_sharename_path", "nt_kernel_to_dosdevice_user_path",
+        "nt_get_dlfs_ioctl_cmd", "nt_is_gui_app", "nt_find_vb_resource_app_name",
+        "nt_ob_has_global_prefix", "nt_is_elcc", "ntx_cvt_to_ob_pname", "ntx_cvt_to_ob_pname_w",
+        "ntx_my_mac_addresses", "ntx_get_ppid", "ntx_ping_host",
+        // registry parameter store
+        "ntregy_close_key", "ntregy_connect_remote", "ntregy_get_handle", "ntregy_get_value",
+        "ntregy_create_value", "ntregy_del_value", "ntregy_del_key", "ntregy_enum_subkeys",
+        "ntregy_enum_value", "ntregy_get_param", "ntregy_set_param", "ntregy_del_param",
+        "ntregy_get_datatype", "ntregy_get_dlfs_param", "ntregy_set_dlfs_param",
+        "ntregy_default_dlfs_param", "ntregy_get_default_param", "ntregy_get_app_param",
+        "ntregy_set_app_param", "ntregy_get_app_geometry", "ntregy_set_app_geometry",
+        "ntregy_get_common_key", "ntregy_get_common_key_mfc_style", "ntregy_set_product_type",
+        "ntregy_get_product_type", "ntregy_get_common_key_modtime",
+        "ntregy_modtime_product_info_keys", "ntregy_modtime_vtrgy_keys",
+        "ntregy_update_product_info_keys", "ntregy_get_rgy_passwd", "ntregy_set_rgy_passwd",
+        "ntregy_del_rgy_svrtype", "ntregy_add_persistent_kiv", "ntregy_remove_persistent_kiv",
+        "ntregy_add_to_recent_views", "ntregy_del_from_recent_views", "ntregy_del_vantrel_tree",
+        "ntregy_admins_are_privileged"};
+    for (const char* name : expected) {
+        EXPECT_EQ(names.count(name), 1u) << name;
+    }
+    for (const std::string& name : names) {
+        EXPECT_EQ(name.find_first_of("@?"), std::string::npos) << "decorated: " << name;
+        EXPECT_NE(name.rfind("korvant_", 0), 0u) << "internal name leaked: " << name;
+        EXPECT_NE(name.rfind("_Z", 0), 0u) << "C++ name leaked: " << name;
+    }
+}
+
+TEST(Exports, DataExportsAreTheVariablesGetoptUses) {
+    int* optind = KorvantDll::Data<int>("optind");
+    ASSERT_NE(optind, nullptr);
+    auto getopt = KorvantDll::Fn<int (*)(int, char* const*, const char*)>("getopt");
+    char a0[] = "p", a1[] = "-x", a2[] = "word";
+    char* argv[] = {a0, a1, a2, nullptr};
+    *optind = 1;
+    EXPECT_EQ(getopt(3, argv, "x"), 'x');
+    EXPECT_EQ(*optind, 2);
+    EXPECT_EQ(getopt(3, argv, "x"), -1);
+    *optind = 1;
+}
+
+}  // namespace

@@ -1,0 +1,20 @@
+// Reads a password through LIBKORVANT's getpass and prints it bracketed.
+#include <windows.h>
+
+#include <cstdio>
+
+int main() {
+    HMODULE library = LoadLibraryA("LIBKORVANT.dll");
+    if (library == nullptr) {
+        return 2;
+    }
+    using GetpassFn = char* (*)(const char*);
+    auto getpass =
+        reinterpret_cast<GetpassFn>(reinterpret_cast<void*>(GetProcAddress(library, "getpass")));
+    if (getpass == nullptr) {
+        return 3;
+    }
+    const char* answer = getpass("Password: ");
+    std::printf("[%s]\n", answer);
+    return 0;
+}
