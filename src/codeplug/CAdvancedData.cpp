@@ -53,18 +53,32 @@ constexpr A::FieldInfo kFields[] = {
 };
 static_assert(std::size(kFields) == A::FIELD_COUNT);
 
-constexpr A::Field kTone[] = {A::TUNE_PAR_B7,    A::TUNE_PAR_B6,     A::TUNE_PAR_L,
-                              A::MEASURE_MODE,   A::BANDWIDTH,       A::SAMPLE_DUR,
-                              A::T1D,            A::T1D_CNT,         A::GAP_TOL,
-                              A::LONG_DUR,       A::T2D,             A::T2D_CNT,
-                              A::GB_WEIGHT_GOOD, A::GB_WEIGHT_BAD,   A::GOOD_BAD_RADIO,
-                              A::GOOD_BAD_RADIO2, A::RATIO_END,      A::END_TONE_DUR};
+constexpr A::Field kTone[] = {A::TUNE_PAR_B7,
+                              A::TUNE_PAR_B6,
+                              A::TUNE_PAR_L,
+                              A::MEASURE_MODE,
+                              A::BANDWIDTH,
+                              A::SAMPLE_DUR,
+                              A::T1D,
+                              A::T1D_CNT,
+                              A::GAP_TOL,
+                              A::LONG_DUR,
+                              A::T2D,
+                              A::T2D_CNT,
+                              A::GB_WEIGHT_GOOD,
+                              A::GB_WEIGHT_BAD,
+                              A::GOOD_BAD_RADIO,
+                              A::GOOD_BAD_RADIO2,
+                              A::RATIO_END,
+                              A::END_TONE_DUR};
 constexpr A::Field kOther[] = {A::SCAN_BACK, A::PRE_STABLE, A::RF_OFF_DUTY};
-constexpr A::Field kBatteryFields[] = {A::BAT_LVL_0, A::BAT_LVL_1, A::BAT_LVL_2, A::BAT_LVL_3,
+constexpr A::Field kBatteryFields[] = {A::BAT_LVL_0, A::BAT_LVL_1, A::BAT_LVL_2,     A::BAT_LVL_3,
                                        A::BAT_LVL_4, A::BAT_LVL_5, A::BAT_GAUGE_PERI};
 constexpr A::Field kSquelchFields[] = {A::SQ_V10_LVL, A::SQ_V4_LVL, A::SQ_ON, A::SQ_OFF};
 
-bool Known(A::Field field) { return field >= 0 && field < A::FIELD_COUNT; }
+bool Known(A::Field field) {
+    return field >= 0 && field < A::FIELD_COUNT;
+}
 
 }  // namespace
 
@@ -94,8 +108,18 @@ const CAdvancedData::FieldInfo& CAdvancedData::Info(Field field) {
     static constexpr FieldInfo kUnknown{FIELD_COUNT, "", 0, 0, 0, ""};
     return Known(field) ? kFields[field] : kUnknown;
 }
-std::span<const CAdvancedData::FieldInfo> CAdvancedData::AllFields() { return kFields; }
-std::span<const CAdvancedData::Field> CAdvancedData::ToneSettings() { return kTone; }
-std::span<const CAdvancedData::Field> CAdvancedData::OtherSettings() { return kOther; }
-std::span<const CAdvancedData::Field> CAdvancedData::BatterySettings() { return kBatteryFields; }
-std::span<const CAdvancedData::Field> CAdvancedData::SquelchSettings() { return kSquelchFields; }
+std::span<const CAdvancedData::FieldInfo> CAdvancedData::AllFields() {
+    return kFields;
+}
+std::span<const CAdvancedData::Field> CAdvancedData::ToneSettings() {
+    return kTone;
+}
+std::span<const CAdvancedData::Field> CAdvancedData::OtherSettings() {
+    return kOther;
+}
+std::span<const CAdvancedData::Field> CAdvancedData::BatterySettings() {
+    return kBatteryFields;
+}
+std::span<const CAdvancedData::Field> CAdvancedData::SquelchSettings() {
+    return kSquelchFields;
+}

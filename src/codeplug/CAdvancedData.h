@@ -12,11 +12,42 @@ public:
     using Bytes = CCodeplug::Advanced;
 
     enum Field {
-        SCAN_BACK, IF_SEL, TUNE_PAR_B7, TUNE_PAR_B6, TUNE_PAR_L, CLOCK_SEL, MEASURE_MODE,
-        BANDWIDTH, RF_OFF_DUTY, PRE_STABLE, SAMPLE_DUR, T1D, T1D_CNT, GAP_TOL, LONG_DUR, T2D,
-        T2D_CNT, GB_WEIGHT_GOOD, GB_WEIGHT_BAD, GOOD_BAD_RADIO, GOOD_BAD_RADIO2, RATIO_END,
-        END_TONE_DUR, BAT_LVL_0, BAT_LVL_1, BAT_LVL_2, BAT_LVL_3, BAT_LVL_4, BAT_LVL_5,
-        SQ_V10_LVL, SQ_V4_LVL, SQ_ON, SQ_OFF, PLUG_VER_MAJOR, PLUG_VER_MINOR, BAT_GAUGE_PERI,
+        SCAN_BACK,
+        IF_SEL,
+        TUNE_PAR_B7,
+        TUNE_PAR_B6,
+        TUNE_PAR_L,
+        CLOCK_SEL,
+        MEASURE_MODE,
+        BANDWIDTH,
+        RF_OFF_DUTY,
+        PRE_STABLE,
+        SAMPLE_DUR,
+        T1D,
+        T1D_CNT,
+        GAP_TOL,
+        LONG_DUR,
+        T2D,
+        T2D_CNT,
+        GB_WEIGHT_GOOD,
+        GB_WEIGHT_BAD,
+        GOOD_BAD_RADIO,
+        GOOD_BAD_RADIO2,
+        RATIO_END,
+        END_TONE_DUR,
+        BAT_LVL_0,
+        BAT_LVL_1,
+        BAT_LVL_2,
+        BAT_LVL_3,
+        BAT_LVL_4,
+        BAT_LVL_5,
+        SQ_V10_LVL,
+        SQ_V4_LVL,
+        SQ_ON,
+        SQ_OFF,
+        PLUG_VER_MAJOR,
+        PLUG_VER_MINOR,
+        BAT_GAUGE_PERI,
         FIELD_COUNT
     };
 
@@ -49,9 +80,13 @@ public:
     static std::span<const Field> BatterySettings();
     static std::span<const Field> SquelchSettings();
 
-#define CALVEX_ADVANCED_ACCESSOR(Name, Id)              \
-    int Get##Name() const { return Get(Id); }           \
-    bool Set##Name(int value) { return Set(Id, value); }
+#define CALVEX_ADVANCED_ACCESSOR(Name, Id) \
+    int Get##Name() const {                \
+        return Get(Id);                    \
+    }                                      \
+    bool Set##Name(int value) {            \
+        return Set(Id, value);             \
+    }
     CALVEX_ADVANCED_ACCESSOR(ScanBack, SCAN_BACK)
     CALVEX_ADVANCED_ACCESSOR(IfSel, IF_SEL)
     CALVEX_ADVANCED_ACCESSOR(TuneParB7, TUNE_PAR_B7)

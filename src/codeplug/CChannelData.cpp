@@ -7,8 +7,8 @@
 
 namespace {
 
-const char* const kCodingOptions[] = {"R468", "R130", "R97",  "STD", "R134",       "R138",
-                                      "R362", "R177", "R60",  "R621", "R168 (None)"};
+const char* const kCodingOptions[] = {"R468", "R130", "R97", "STD",  "R134",       "R138",
+                                      "R362", "R177", "R60", "R621", "R168 (None)"};
 const char* const kAlertLong[] = {"Standard", "Continuous", "Music 1", "Music 2", "Music 3",
                                   "Music 4",  "Music 5",    "Music 6", "Music 7", "Music 8"};
 const char* const kAlertShort[] = {"Std",     "Cont's",  "Music 1", "Music 2", "Music 3",
@@ -21,8 +21,12 @@ constexpr Byte kEmpty = 0x80;
 constexpr Byte kDutyOff = 0x40;
 constexpr int kFirstSecondTone = 12;  // slots 12-19 hold the second tones
 
-bool SlotOk(int slot) { return slot >= 0 && slot < CChannelData::kSlots; }
-bool CallOk(int call) { return call >= 0 && call < CChannelData::kCalls; }
+bool SlotOk(int slot) {
+    return slot >= 0 && slot < CChannelData::kSlots;
+}
+bool CallOk(int call) {
+    return call >= 0 && call < CChannelData::kCalls;
+}
 
 }  // namespace
 
@@ -48,7 +52,9 @@ void CChannelData::Store(CCodeplug& plug, Channel ch) const {
     plug.SetCallBytes(ch, m_calls);
 }
 
-double CChannelData::GetFrequency() const { return CRxFrequency::Decode(m_rx, m_ifSel); }
+double CChannelData::GetFrequency() const {
+    return CRxFrequency::Decode(m_rx, m_ifSel);
+}
 
 void CChannelData::SetFrequency(double mhz, Byte ifSel) {
     m_ifSel = ifSel;
@@ -61,7 +67,9 @@ bool CChannelData::SetCodingOption(int option) {
     return true;
 }
 
-std::uint16_t CChannelData::GetSlotCode(int slot) const { return SlotOk(slot) ? m_slots[slot] : 0; }
+std::uint16_t CChannelData::GetSlotCode(int slot) const {
+    return SlotOk(slot) ? m_slots[slot] : 0;
+}
 
 bool CChannelData::SetSlotCode(int slot, int code14) {
     if (!SlotOk(slot) || !texts::Fits(code14, 14)) return false;
@@ -85,9 +93,13 @@ std::string CChannelData::ToneText(int slot) const {
     return text;
 }
 
-Byte CChannelData::GetRef(int slot) const { return SlotOk(slot) ? m_refs[slot] : 0; }
+Byte CChannelData::GetRef(int slot) const {
+    return SlotOk(slot) ? m_refs[slot] : 0;
+}
 
-bool CChannelData::GetDutyOff(int call) const { return CallOk(call) && (m_refs[call] & kDutyOff); }
+bool CChannelData::GetDutyOff(int call) const {
+    return CallOk(call) && (m_refs[call] & kDutyOff);
+}
 
 bool CChannelData::SetDutyOff(int call, bool off) {
     if (!CallOk(call)) return false;
@@ -95,7 +107,9 @@ bool CChannelData::SetDutyOff(int call, bool off) {
     return true;
 }
 
-int CChannelData::GetCallAlert(int call) const { return CallOk(call) ? m_calls[call] : 0; }
+int CChannelData::GetCallAlert(int call) const {
+    return CallOk(call) ? m_calls[call] : 0;
+}
 
 bool CChannelData::SetCallAlert(int call, int value) {
     if (!CallOk(call) || !texts::Fits(value, 8)) return false;
@@ -103,7 +117,9 @@ bool CChannelData::SetCallAlert(int call, int value) {
     return true;
 }
 
-double CChannelData::Threshold(int bandwidth) { return (bandwidth * 0.002 + 0.001) * 2 + 0.0015; }
+double CChannelData::Threshold(int bandwidth) {
+    return (bandwidth * 0.002 + 0.001) * 2 + 0.0015;
+}
 
 void CChannelData::Pack(const Slots& slots, const Refs& refsIn, Table& table, Refs& refsOut) {
     table.fill(0);
@@ -136,5 +152,9 @@ CChannelData::Slots CChannelData::Unpack(const Table& table, const Refs& refs) {
 std::string CChannelData::CodingOptionText(int option) {
     return texts::Lookup(kCodingOptions, option);
 }
-std::string CChannelData::AlertName(int value) { return texts::Lookup(kAlertLong, value); }
-std::string CChannelData::AlertShortName(int value) { return texts::Lookup(kAlertShort, value); }
+std::string CChannelData::AlertName(int value) {
+    return texts::Lookup(kAlertLong, value);
+}
+std::string CChannelData::AlertShortName(int value) {
+    return texts::Lookup(kAlertShort, value);
+}

@@ -63,9 +63,7 @@ public:
     int GetCallAlert(int call) const;
     bool SetCallAlert(int call, int value);  // 0 to 255 (the list has 10)
     std::string CallAlertText(int call) const { return AlertName(GetCallAlert(call)); }
-    std::string CallAlertShortText(int call) const {
-        return AlertShortName(GetCallAlert(call));
-    }
+    std::string CallAlertShortText(int call) const { return AlertShortName(GetCallAlert(call)); }
 
     int GetClockIndex() const { return m_clock; }
     void SetClockIndex(int clock) { m_clock = clock & 0x0F; }
@@ -82,9 +80,9 @@ public:
     // points past the table gives an empty slot.
     static Slots Unpack(const Table& table, const Refs& refs);
 
-    static std::string CodingOptionText(int option);   // "R468" ... "R168 (None)"
-    static std::string AlertName(int value);       // "Standard", "Continuous", "Music 1" ...
-    static std::string AlertShortName(int value);  // "Std", "Cont's", "Music 1" ...
+    static std::string CodingOptionText(int option);  // "R468" ... "R168 (None)"
+    static std::string AlertName(int value);          // "Standard", "Continuous", "Music 1" ...
+    static std::string AlertShortName(int value);     // "Std", "Cont's", "Music 1" ...
 
 private:
     CRxFrequency::Record m_rx{};

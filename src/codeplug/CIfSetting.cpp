@@ -27,7 +27,15 @@ bool CIfSetting::SetDivider(int divider) {
     return true;
 }
 
-double CIfSetting::IfMHz() const { return CRxFrequency::IfMHz(m_byte); }
-std::string CIfSetting::IfText(int index) { return texts::Lookup(kIfTexts, index); }
-std::string CIfSetting::IfName(int index) { return texts::Lookup(kIfNames, index); }
-std::string CIfSetting::InjectionText(int high) { return texts::Lookup(kInjection, high); }
+double CIfSetting::IfMHz() const {
+    return CRxFrequency::IfMHz(m_byte);
+}
+std::string CIfSetting::IfText(int index) {
+    return texts::Lookup(kIfTexts, index);
+}
+std::string CIfSetting::IfName(int index) {
+    return texts::Lookup(kIfNames, index);
+}
+std::string CIfSetting::InjectionText(int high) {
+    return texts::Lookup(kInjection, high);
+}

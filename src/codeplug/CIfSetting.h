@@ -14,7 +14,7 @@ public:
     void SetByte(Byte b) { m_byte = b; }
 
     int GetIfIndex() const { return m_byte >> 5; }
-    bool SetIfIndex(int index);  // 0 to 7
+    bool SetIfIndex(int index);                             // 0 to 7
     int GetInjection() const { return (m_byte >> 4) & 1; }  // 0 low, 1 high
     bool SetInjection(int high);
     int GetDivider() const { return m_byte & 0x0F; }

@@ -23,12 +23,13 @@ const char* const kSubBand0[] = {"A: 33 - 36.995 MHz", "B: 37 - 40.995 MHz", "C:
 const char* const kSubBand2[] = {"A: 143 - 150.9975 MHz", "B: 151 - 158.9975 MHz",
                                  "C: 159 - 166.9975 MHz", "D: 167 - 174.0000 MHz"};
 // UHF by stored code: codes 3 and 7 are not used and read "???".
-const char* const kSubBand3[] = {
-    "A: 406 - 413.9875 MHz", "B: 414 - 421.9875 MHz", "C: 422 - 430.0000 MHz",
-    "???",                   "D: 450 - 457.9875 MHz", "E: 453 - 461.9875 MHz",
-    "F: 462 - 469.9875 MHz", "???",                   "H: 470 - 477.9875 MHz",
-    "I: 478 - 485.9875 MHz", "J: 486 - 493.9875 MHz", "K: 494 - 503.9875 MHz",
-    "L: 504 - 512.0000 MHz"};
+const char* const kSubBand3[] = {"A: 406 - 413.9875 MHz", "B: 414 - 421.9875 MHz",
+                                 "C: 422 - 430.0000 MHz", "???",
+                                 "D: 450 - 457.9875 MHz", "E: 453 - 461.9875 MHz",
+                                 "F: 462 - 469.9875 MHz", "???",
+                                 "H: 470 - 477.9875 MHz", "I: 478 - 485.9875 MHz",
+                                 "J: 486 - 493.9875 MHz", "K: 494 - 503.9875 MHz",
+                                 "L: 504 - 512.0000 MHz"};
 
 const char* const kCrystal[] = {"3.579545", "3.578545"};
 
@@ -39,14 +40,18 @@ char DigitAt(const char* table, std::size_t length, int index) {
 
 }  // namespace
 
-int CModelNumber::GetSp() const { return GetBits(m_b[0], 4, 4); }
+int CModelNumber::GetSp() const {
+    return GetBits(m_b[0], 4, 4);
+}
 bool CModelNumber::SetSp(int sp) {
     if (!Fits(sp, 4)) return false;
     m_b[0] = SetBits(m_b[0], 4, 4, sp);
     return true;
 }
 
-int CModelNumber::GetBand() const { return (GetBits(m_b[0], 0, 1) << 2) | GetBits(m_b[1], 6, 2); }
+int CModelNumber::GetBand() const {
+    return (GetBits(m_b[0], 0, 1) << 2) | GetBits(m_b[1], 6, 2);
+}
 bool CModelNumber::SetBand(int band) {
     if (!Fits(band, 3)) return false;
     m_b[0] = SetBits(m_b[0], 0, 1, band >> 2);
@@ -54,21 +59,27 @@ bool CModelNumber::SetBand(int band) {
     return true;
 }
 
-int CModelNumber::GetFamily() const { return GetBits(m_b[1], 4, 2); }
+int CModelNumber::GetFamily() const {
+    return GetBits(m_b[1], 4, 2);
+}
 bool CModelNumber::SetFamily(int family) {
     if (!Fits(family, 2)) return false;
     m_b[1] = SetBits(m_b[1], 4, 2, family);
     return true;
 }
 
-int CModelNumber::GetModulation() const { return GetBits(m_b[1], 1, 3); }
+int CModelNumber::GetModulation() const {
+    return GetBits(m_b[1], 1, 3);
+}
 bool CModelNumber::SetModulation(int modulation) {
     if (!Fits(modulation, 3)) return false;
     m_b[1] = SetBits(m_b[1], 1, 3, modulation);
     return true;
 }
 
-int CModelNumber::GetCoding() const { return (GetBits(m_b[1], 0, 1) << 1) | GetBits(m_b[2], 7, 1); }
+int CModelNumber::GetCoding() const {
+    return (GetBits(m_b[1], 0, 1) << 1) | GetBits(m_b[2], 7, 1);
+}
 bool CModelNumber::SetCoding(int coding) {
     if (!Fits(coding, 2)) return false;
     m_b[1] = SetBits(m_b[1], 0, 1, coding >> 1);
@@ -76,21 +87,27 @@ bool CModelNumber::SetCoding(int coding) {
     return true;
 }
 
-int CModelNumber::GetFrequencies() const { return GetBits(m_b[2], 3, 4); }
+int CModelNumber::GetFrequencies() const {
+    return GetBits(m_b[2], 3, 4);
+}
 bool CModelNumber::SetFrequencies(int frequencies) {
     if (!Fits(frequencies, 4)) return false;
     m_b[2] = SetBits(m_b[2], 3, 4, frequencies);
     return true;
 }
 
-int CModelNumber::GetRevision() const { return GetBits(m_b[2], 1, 2); }
+int CModelNumber::GetRevision() const {
+    return GetBits(m_b[2], 1, 2);
+}
 bool CModelNumber::SetRevision(int revision) {
     if (!Fits(revision, 2)) return false;
     m_b[2] = SetBits(m_b[2], 1, 2, revision);
     return true;
 }
 
-int CModelNumber::GetBattery() const { return (GetBits(m_b[2], 0, 1) << 1) | GetBits(m_b[3], 7, 1); }
+int CModelNumber::GetBattery() const {
+    return (GetBits(m_b[2], 0, 1) << 1) | GetBits(m_b[3], 7, 1);
+}
 bool CModelNumber::SetBattery(int battery) {
     if (!Fits(battery, 2)) return false;
     m_b[2] = SetBits(m_b[2], 0, 1, battery >> 1);
@@ -98,14 +115,18 @@ bool CModelNumber::SetBattery(int battery) {
     return true;
 }
 
-int CModelNumber::GetSubBand() const { return GetBits(m_b[3], 0, 5); }
+int CModelNumber::GetSubBand() const {
+    return GetBits(m_b[3], 0, 5);
+}
 bool CModelNumber::SetSubBand(int subBand) {
     if (!Fits(subBand, 5)) return false;
     m_b[3] = SetBits(SetBits(m_b[3], 5, 1, 0), 0, 5, subBand);
     return true;
 }
 
-std::string CModelNumber::BandCode(int band) { return texts::Lookup(kBandCodes, band, "???"); }
+std::string CModelNumber::BandCode(int band) {
+    return texts::Lookup(kBandCodes, band, "???");
+}
 
 std::string CModelNumber::ModelText() const {
     std::string text = BandCode(GetBand());
@@ -125,20 +146,30 @@ std::string CModelNumber::ModelText() const {
 
 std::string CModelNumber::SubBandText(int band, int subBand) {
     switch (band) {
-        case 0: return texts::Lookup(kSubBand0, subBand);
-        case 2: return texts::Lookup(kSubBand2, subBand);
-        case 3: return texts::Lookup(kSubBand3, subBand);
-        default: return {};
+        case 0:
+            return texts::Lookup(kSubBand0, subBand);
+        case 2:
+            return texts::Lookup(kSubBand2, subBand);
+        case 3:
+            return texts::Lookup(kSubBand3, subBand);
+        default:
+            return {};
     }
 }
 
 int CModelNumber::SubBandCount(int band) {
     switch (band) {
-        case 0: return static_cast<int>(std::size(kSubBand0));
-        case 2: return static_cast<int>(std::size(kSubBand2));
-        case 3: return static_cast<int>(std::size(kSubBand3));
-        default: return 0;
+        case 0:
+            return static_cast<int>(std::size(kSubBand0));
+        case 2:
+            return static_cast<int>(std::size(kSubBand2));
+        case 3:
+            return static_cast<int>(std::size(kSubBand3));
+        default:
+            return 0;
     }
 }
 
-std::string CModelNumber::CrystalText(int crystal) { return texts::Lookup(kCrystal, crystal); }
+std::string CModelNumber::CrystalText(int crystal) {
+    return texts::Lookup(kCrystal, crystal);
+}

@@ -26,9 +26,15 @@ bool CModelOptions::SetResetFunction(int index) {
     return true;
 }
 
-bool CModelOptions::SetResetTime(int units) { return SetByte(m_b[1], units); }
-bool CModelOptions::SetAlertTime(int units) { return SetByte(m_b[3], units); }
-bool CModelOptions::SetScanBack(int units) { return SetByte(m_b[4], units); }
+bool CModelOptions::SetResetTime(int units) {
+    return SetByte(m_b[1], units);
+}
+bool CModelOptions::SetAlertTime(int units) {
+    return SetByte(m_b[3], units);
+}
+bool CModelOptions::SetScanBack(int units) {
+    return SetByte(m_b[4], units);
+}
 
 void CModelOptions::SetFlag(Flag flag, bool on) {
     m_b[2] = texts::SetBits(m_b[2], flag, 1, on ? 1 : 0);
@@ -47,5 +53,9 @@ std::string CModelOptions::ResetFunctionText(int index) {
 bool CModelOptions::ResetFunctionHasTime(int index) {
     return index == 1 || index == 4 || index == 5;
 }
-int CModelOptions::SvRecordTimeCount() { return static_cast<int>(std::size(kSvRecordTimes)); }
-int CModelOptions::ResetFunctionCount() { return static_cast<int>(std::size(kResetFunctions)); }
+int CModelOptions::SvRecordTimeCount() {
+    return static_cast<int>(std::size(kSvRecordTimes));
+}
+int CModelOptions::ResetFunctionCount() {
+    return static_cast<int>(std::size(kResetFunctions));
+}

@@ -56,4 +56,6 @@ bool CPagerData::SetSystemSetting(int value) {
     return true;
 }
 
-std::string CPagerData::ToneSystemText(int system) { return texts::Lookup(kToneSystems, system); }
+std::string CPagerData::ToneSystemText(int system) {
+    return texts::Lookup(kToneSystems, system);
+}

@@ -17,10 +17,9 @@ constexpr char kYearLetters[] = "STUVWFGHJKLMNPQR";
 
 const char* const kWarranty[] = {"12 Months", "36 Months", "60 Months"};
 const char* const kSites[] = {"B - Dravel", "S - Kostin", "W - Bresmar"};
-const char* const kYears[] = {"S - 2016", "T - 2017", "U - 2018", "V - 2019",
-                              "W - 2020", "F - 2005", "G - 2006", "H - 2007",
-                              "J - 2008", "K - 2009", "L - 2010", "M - 2011",
-                              "N - 2012", "P - 2013", "Q - 2014", "R - 2015"};
+const char* const kYears[] = {
+    "S - 2016", "T - 2017", "U - 2018", "V - 2019", "W - 2020", "F - 2005", "G - 2006", "H - 2007",
+    "J - 2008", "K - 2009", "L - 2010", "M - 2011", "N - 2012", "P - 2013", "Q - 2014", "R - 2015"};
 // Every warranty value selects a prefix that reads the same.
 const char* const kPrefix[] = {"136", "136", "136", "136"};
 
@@ -32,21 +31,27 @@ std::string Letter(const char (&table)[N], int index) {
 
 }  // namespace
 
-int CSerialNumber::GetWarranty() const { return GetBits(m_b[0], 6, 2); }
+int CSerialNumber::GetWarranty() const {
+    return GetBits(m_b[0], 6, 2);
+}
 bool CSerialNumber::SetWarranty(int warranty) {
     if (!Fits(warranty, 2)) return false;
     m_b[0] = SetBits(m_b[0], 6, 2, warranty);
     return true;
 }
 
-int CSerialNumber::GetSite() const { return GetBits(m_b[0], 4, 2); }
+int CSerialNumber::GetSite() const {
+    return GetBits(m_b[0], 4, 2);
+}
 bool CSerialNumber::SetSite(int site) {
     if (!Fits(site, 2)) return false;
     m_b[0] = SetBits(m_b[0], 4, 2, site);
     return true;
 }
 
-int CSerialNumber::GetPeriod() const { return (GetBits(m_b[0], 0, 4) << 1) | GetBits(m_b[1], 7, 1); }
+int CSerialNumber::GetPeriod() const {
+    return (GetBits(m_b[0], 0, 4) << 1) | GetBits(m_b[1], 7, 1);
+}
 bool CSerialNumber::SetPeriod(int period) {
     if (period < 0 || period > 23) return false;
     m_b[0] = SetBits(m_b[0], 0, 4, period >> 1);
@@ -54,7 +59,9 @@ bool CSerialNumber::SetPeriod(int period) {
     return true;
 }
 
-int CSerialNumber::GetYear() const { return GetBits(m_b[1], 3, 4); }
+int CSerialNumber::GetYear() const {
+    return GetBits(m_b[1], 3, 4);
+}
 bool CSerialNumber::SetYear(int yearCode) {
     if (!Fits(yearCode, 4)) return false;
     m_b[1] = SetBits(m_b[1], 3, 4, yearCode);
@@ -77,8 +84,8 @@ void CSerialNumber::SetUnitBytes(const std::array<Byte, 3>& unit) {
 
 bool CSerialNumber::SetUnitNumber(int unit) {
     if (unit < 0 || unit > kMaxUnit) return false;
-    SetUnitBytes({static_cast<Byte>(unit >> 16), static_cast<Byte>(unit >> 8),
-                  static_cast<Byte>(unit)});
+    SetUnitBytes(
+        {static_cast<Byte>(unit >> 16), static_cast<Byte>(unit >> 8), static_cast<Byte>(unit)});
     return true;
 }
 
@@ -117,11 +124,25 @@ std::string CSerialNumber::SerialText() const {
     return text;
 }
 
-int CSerialNumber::YearCode(int year) { return (((year - 2000) % 16) + 16) % 16; }
+int CSerialNumber::YearCode(int year) {
+    return (((year - 2000) % 16) + 16) % 16;
+}
 
-std::string CSerialNumber::WarrantyText(int warranty) { return texts::Lookup(kWarranty, warranty); }
-std::string CSerialNumber::SiteText(int site) { return texts::Lookup(kSites, site, "?"); }
-std::string CSerialNumber::YearText(int yearCode) { return texts::Lookup(kYears, yearCode); }
-std::string CSerialNumber::PeriodLetter(int period) { return Letter(kPeriodLetters, period); }
-std::string CSerialNumber::YearLetter(int yearCode) { return Letter(kYearLetters, yearCode); }
-std::string CSerialNumber::SiteLetter(int site) { return Letter(kSiteLetters, site); }
+std::string CSerialNumber::WarrantyText(int warranty) {
+    return texts::Lookup(kWarranty, warranty);
+}
+std::string CSerialNumber::SiteText(int site) {
+    return texts::Lookup(kSites, site, "?");
+}
+std::string CSerialNumber::YearText(int yearCode) {
+    return texts::Lookup(kYears, yearCode);
+}
+std::string CSerialNumber::PeriodLetter(int period) {
+    return Letter(kPeriodLetters, period);
+}
+std::string CSerialNumber::YearLetter(int yearCode) {
+    return Letter(kYearLetters, yearCode);
+}
+std::string CSerialNumber::SiteLetter(int site) {
+    return Letter(kSiteLetters, site);
+}

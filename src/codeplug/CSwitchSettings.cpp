@@ -8,13 +8,15 @@ using texts::SetBits;
 
 namespace {
 const char* const kAlertTypes[] = {"", "Tone", "Vibrator", "Vibrator + Tone"};
-const char* const kModes[] = {"Monitor F1",       "Monitor F2",       "Selective Call F1",
+const char* const kModes[] = {"Monitor F1",        "Monitor F2",       "Selective Call F1",
                               "Selective Call F2", "Probability Scan", "Priority Scan F1",
                               "Silent Scan"};
 const char* const kPositionNames[] = {"SW-A", "SW-B", "SW-C", "SW-D"};
 }  // namespace
 
-Byte CSwitchSettings::GetByte(int pos) const { return Valid(pos) ? m_b[pos] : 0; }
+Byte CSwitchSettings::GetByte(int pos) const {
+    return Valid(pos) ? m_b[pos] : 0;
+}
 
 bool CSwitchSettings::SetByte(int pos, int value) {
     if (!Valid(pos) || !Fits(value, 8)) return false;
@@ -22,35 +24,45 @@ bool CSwitchSettings::SetByte(int pos, int value) {
     return true;
 }
 
-bool CSwitchSettings::GetWideBand(int pos) const { return GetBits(GetByte(pos), 7, 1); }
+bool CSwitchSettings::GetWideBand(int pos) const {
+    return GetBits(GetByte(pos), 7, 1);
+}
 bool CSwitchSettings::SetWideBand(int pos, bool on) {
     if (!Valid(pos)) return false;
     m_b[pos] = SetBits(m_b[pos], 7, 1, on);
     return true;
 }
 
-bool CSwitchSettings::GetPtl(int pos) const { return GetBits(GetByte(pos), 6, 1); }
+bool CSwitchSettings::GetPtl(int pos) const {
+    return GetBits(GetByte(pos), 6, 1);
+}
 bool CSwitchSettings::SetPtl(int pos, bool on) {
     if (!Valid(pos)) return false;
     m_b[pos] = SetBits(m_b[pos], 6, 1, on);
     return true;
 }
 
-int CSwitchSettings::GetAlertType(int pos) const { return GetBits(GetByte(pos), 4, 2); }
+int CSwitchSettings::GetAlertType(int pos) const {
+    return GetBits(GetByte(pos), 4, 2);
+}
 bool CSwitchSettings::SetAlertType(int pos, int value) {
     if (!Valid(pos) || !Fits(value, 2)) return false;
     m_b[pos] = SetBits(m_b[pos], 4, 2, value);
     return true;
 }
 
-bool CSwitchSettings::GetDuty(int pos) const { return GetBits(GetByte(pos), 3, 1); }
+bool CSwitchSettings::GetDuty(int pos) const {
+    return GetBits(GetByte(pos), 3, 1);
+}
 bool CSwitchSettings::SetDuty(int pos, bool on) {
     if (!Valid(pos)) return false;
     m_b[pos] = SetBits(m_b[pos], 3, 1, on);
     return true;
 }
 
-int CSwitchSettings::GetMode(int pos) const { return GetBits(GetByte(pos), 0, 3); }
+int CSwitchSettings::GetMode(int pos) const {
+    return GetBits(GetByte(pos), 0, 3);
+}
 bool CSwitchSettings::SetMode(int pos, int mode) {
     if (!Valid(pos) || !Fits(mode, 3)) return false;
     m_b[pos] = SetBits(m_b[pos], 0, 3, mode);
@@ -74,6 +86,12 @@ bool CSwitchSettings::DutyAvailable(Channel ch) const {
     return false;
 }
 
-std::string CSwitchSettings::AlertTypeText(int value) { return texts::Lookup(kAlertTypes, value); }
-std::string CSwitchSettings::ModeText(int mode) { return texts::Lookup(kModes, mode); }
-std::string CSwitchSettings::PositionName(int pos) { return texts::Lookup(kPositionNames, pos); }
+std::string CSwitchSettings::AlertTypeText(int value) {
+    return texts::Lookup(kAlertTypes, value);
+}
+std::string CSwitchSettings::ModeText(int mode) {
+    return texts::Lookup(kModes, mode);
+}
+std::string CSwitchSettings::PositionName(int pos) {
+    return texts::Lookup(kPositionNames, pos);
+}

@@ -32,7 +32,7 @@ public:
     bool SetWideBand(int pos, bool on);
     bool GetPtl(int pos) const;
     bool SetPtl(int pos, bool on);
-    int GetAlertType(int pos) const;  // stored value: choice + 1, 0 none
+    int GetAlertType(int pos) const;        // stored value: choice + 1, 0 none
     bool SetAlertType(int pos, int value);  // 0 to 3
     bool GetDuty(int pos) const;
     bool SetDuty(int pos, bool on);

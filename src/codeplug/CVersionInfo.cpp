@@ -18,7 +18,9 @@ void CVersionInfo::Load(const CCodeplug& plug) {
     m_pager = plug.GetPagerVersion();
 }
 
-void CVersionInfo::Store(CCodeplug& plug) const { plug.SetPlugVersion(m_plug); }
+void CVersionInfo::Store(CCodeplug& plug) const {
+    plug.SetPlugVersion(m_plug);
+}
 
 bool CVersionInfo::SetPlugMajor(int major) {
     if (major < 0 || major > 255) return false;
@@ -41,8 +43,12 @@ bool CVersionInfo::SetPlugVersion(double version) {
     return true;
 }
 
-std::string CVersionInfo::PlugVersionText() const { return Fixed("%.3f", GetPlugVersion()); }
-std::string CVersionInfo::PagerVersionText() const { return Fixed("%.3f", GetPagerVersionValue()); }
+std::string CVersionInfo::PlugVersionText() const {
+    return Fixed("%.3f", GetPlugVersion());
+}
+std::string CVersionInfo::PagerVersionText() const {
+    return Fixed("%.3f", GetPagerVersionValue());
+}
 std::string CVersionInfo::PagerVersionShortText() const {
     return Fixed("%.2f", GetPagerVersionValue());
 }

@@ -24,8 +24,8 @@ public:
     void SetPagerVersion(Byte version) { m_pager = version; }
     double GetPagerVersionValue() const { return m_pager * 0.1; }
 
-    std::string PlugVersionText() const;   // "%.3f"
-    std::string PagerVersionText() const;  // "%.3f", as the report prints it
+    std::string PlugVersionText() const;        // "%.3f"
+    std::string PagerVersionText() const;       // "%.3f", as the report prints it
     std::string PagerVersionShortText() const;  // "%.2f", as the General page shows it
 
 private:

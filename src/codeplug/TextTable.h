@@ -13,7 +13,9 @@ const char* Lookup(const char* const (&table)[N], long index, const char* beyond
     return table[index];
 }
 
-inline const char* OnOff(bool on) { return on ? "ON" : "OFF"; }
+inline const char* OnOff(bool on) {
+    return on ? "ON" : "OFF";
+}
 
 // Bit-field helpers for one byte of a record.
 inline int GetBits(std::uint8_t byte, int shift, int width) {
@@ -24,6 +26,8 @@ inline std::uint8_t SetBits(std::uint8_t byte, int shift, int width, int value) 
     return static_cast<std::uint8_t>((byte & ~mask) | ((value << shift) & mask));
 }
 // True when `value` fits an unsigned field of `width` bits.
-inline bool Fits(long value, int width) { return value >= 0 && value < (1L << width); }
+inline bool Fits(long value, int width) {
+    return value >= 0 && value < (1L << width);
+}
 
 }  // namespace texts

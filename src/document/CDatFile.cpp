@@ -52,7 +52,9 @@ private:
     int m_ahead = kNone;
 };
 
-bool IsBlank(int c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool IsBlank(int c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
 
 int HexValue(int c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -102,7 +104,9 @@ CDatFile::Parsed ParseFrom(Source& src) {
     return result;
 }
 
-std::string SystemError(int err) { return std::generic_category().message(err); }
+std::string SystemError(int err) {
+    return std::generic_category().message(err);
+}
 
 }  // namespace
 
@@ -190,7 +194,8 @@ CDatFile::WriteResult CDatFile::Write(const std::filesystem::path& target, const
         return result;
     }
     if (std::filesystem::exists(status) &&
-        (status.permissions() & std::filesystem::perms::owner_write) == std::filesystem::perms::none) {
+        (status.permissions() & std::filesystem::perms::owner_write) ==
+            std::filesystem::perms::none) {
         result.error = SystemError(EACCES);
         return result;
     }

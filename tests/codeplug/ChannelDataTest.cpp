@@ -80,7 +80,7 @@ TEST(TonePacking, UnpackReadsEntriesAndIgnoresIndexesPastTheTable) {
     table[19] = 0x8000 | 0x0123;
     Refs refs{};
     refs.fill(0x80);
-    refs[0] = 0x40;       // duty bit does not disturb the index
+    refs[0] = 0x40;  // duty bit does not disturb the index
     refs[1] = 19;
     refs[2] = 20;         // past the table
     refs[3] = 0x3F;       // past the table
@@ -167,7 +167,7 @@ TEST_F(ChannelData, ThresholdAndClockComeFromTheAdvancedBlock) {
     CCodeplug plug;
     auto adv = plug.GetAdvanced();
     adv[4] = 0x40 | (3 << 2) | 0x03;  // MEASURE_MODE, BANDWIDTH 3, low bits noise
-    adv[3] = 0xF1;                     // CLOCK_SEL 1 in the low nibble
+    adv[3] = 0xF1;                    // CLOCK_SEL 1 in the low nibble
     plug.SetAdvanced(adv);
     CChannelData ch;
     ch.Load(plug, F1);
@@ -189,7 +189,7 @@ TEST_F(ChannelData, FrequencyUsesTheContextBandAndKeepsTheIfByte) {
 }
 
 TEST(ChannelTexts, CodingOptionAndAlertNames) {
-    const char* options[] = {"R468", "R130", "R97", "STD", "R134", "R138",
+    const char* options[] = {"R468", "R130", "R97", "STD",  "R134",       "R138",
                              "R362", "R177", "R60", "R621", "R168 (None)"};
     for (int i = 0; i < 11; ++i) EXPECT_EQ(CChannelData::CodingOptionText(i), options[i]);
     EXPECT_EQ(CChannelData::CodingOptionText(11), "");

@@ -83,7 +83,14 @@ TEST(ModelNumber, TextsOfUnusualValues) {
     m.SetFrequencies(9);
     m.SetRevision(1);
     m.SetBattery(3);
-    EXPECT_EQ(m.ModelText(), "???" "??T" "7" "?" "??" "B" "?");
+    EXPECT_EQ(m.ModelText(),
+              "???"
+              "??T"
+              "7"
+              "?"
+              "??"
+              "B"
+              "?");
     m.SetBand(7);
     m.SetModulation(7);
     m.SetCoding(1);
@@ -125,7 +132,9 @@ TEST(SerialNumber, ExampleSerialAndItsBits) {
     EXPECT_EQ(s.GetBytes()[1] & 0x80, 0x80);
     EXPECT_EQ(s.SerialText(), "136WJZ0001");
     ASSERT_TRUE(s.SetSite(3));
-    EXPECT_EQ(s.SerialText(), "????" "?JZ0001");
+    EXPECT_EQ(s.SerialText(),
+              "????"
+              "?JZ0001");
 }
 
 TEST(SerialNumber, RefusedValuesChangeNothing) {
@@ -156,11 +165,14 @@ TEST(SerialNumber, UnitTextAndParse) {
     EXPECT_EQ(s.GetBytes()[1] & 0xF8, 0xF8);
     ASSERT_TRUE(s.ParseUnit("H123"));
     EXPECT_EQ(s.GetUnitNumber(), 17123);
-    for (const char* bad : {"?999", "I000", "O000", "a000", "A0B0", "A00", "A0000", "", "A 00",
-                            "-001"}) {
+    for (const char* bad :
+         {"?999", "I000", "O000", "a000", "A0B0", "A00", "A0000", "", "A 00", "-001"}) {
         EXPECT_FALSE(s.ParseUnit(bad)) << bad;
     }
-    EXPECT_FALSE(s.ParseUnit(std::string_view("\0" "000", 4)));
+    EXPECT_FALSE(
+        s.ParseUnit(std::string_view("\0"
+                                     "000",
+                                     4)));
     EXPECT_EQ(s.GetUnitNumber(), 17123);
 }
 

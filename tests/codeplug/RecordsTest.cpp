@@ -173,8 +173,7 @@ TEST(AdvancedData, ReportBlocksCarryTheirRangeTexts) {
     EXPECT_STREQ(CAdvancedData::Info(CAdvancedData::ToneSettings().front()).name, "TUNE_PAR_B7");
     EXPECT_STREQ(CAdvancedData::Info(CAdvancedData::ToneSettings().back()).name, "END_TONE_DUR");
     EXPECT_STREQ(CAdvancedData::Info(CAdvancedData::T1D).rangeText, "(Rnd 1~127, Inc 20ms)");
-    EXPECT_STREQ(CAdvancedData::Info(CAdvancedData::SAMPLE_DUR).rangeText,
-                 "(Rnd 1~15,  Inc 20ms)");
+    EXPECT_STREQ(CAdvancedData::Info(CAdvancedData::SAMPLE_DUR).rangeText, "(Rnd 1~15,  Inc 20ms)");
     EXPECT_STREQ(CAdvancedData::Info(CAdvancedData::GOOD_BAD_RADIO2).name, "GOOD/BAD RADIO2");
     for (auto group : {CAdvancedData::ToneSettings(), CAdvancedData::OtherSettings(),
                        CAdvancedData::BatterySettings(), CAdvancedData::SquelchSettings()}) {

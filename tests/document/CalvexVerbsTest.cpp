@@ -1,10 +1,10 @@
 // The check and show verbs of the calvex command line, run as a user would.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <cstdio>
 #include <nlohmann/json.hpp>
 #include <string>
-#include <sys/wait.h>
 
 #include "TempDir.h"
 #include "document/CDatFile.h"
@@ -22,8 +22,8 @@ protected:
     RunResult Run(const std::string& args) {
         const auto out = dir / "stdout";
         const auto err = dir / "stderr";
-        const std::string cmd = std::string("'") + CALVEX_EXE + "' " + args + " >'" +
-                                out.string() + "' 2>'" + err.string() + "'";
+        const std::string cmd = std::string("'") + CALVEX_EXE + "' " + args + " >'" + out.string() +
+                                "' 2>'" + err.string() + "'";
         const int status = std::system(cmd.c_str());
         RunResult r;
         r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -42,7 +42,8 @@ TEST_F(CalvexVerbs, CheckTellsValidCorruptedAndUnreadableApart) {
     EXPECT_EQ(ok.exitCode, 0);
     EXPECT_EQ(ok.out, "ok\n");
 
-    std::string text = TempDir::ReadFile(std::string(CALVEX_SOURCE_DIR) + "/samples/uhf-one-frequency.dat");
+    std::string text =
+        TempDir::ReadFile(std::string(CALVEX_SOURCE_DIR) + "/samples/uhf-one-frequency.dat");
     text[9] = text[9] == '0' ? '1' : '0';
     const auto bad = dir.WriteFile("bad.dat", text);
     const RunResult corrupted = Run("check '" + bad.string() + "'");

@@ -51,7 +51,8 @@ TEST(Document, HandEditedFileIsCorruptedButKeepsItsBytes) {
     dir.WriteFile("edited.dat", text);
     CodeplugDocument doc;
     const DocumentResult r = doc.Open("edited.dat");
-    const std::string full = (std::filesystem::absolute(dir.Path()) / "edited.dat").lexically_normal().string();
+    const std::string full =
+        (std::filesystem::absolute(dir.Path()) / "edited.dat").lexically_normal().string();
     EXPECT_EQ(r.kind, DocumentResult::Kind::Corrupted);
     EXPECT_EQ(r.message, "The data in file " + full + " is corrupted!");
     EXPECT_EQ(r.caption, "Read File");

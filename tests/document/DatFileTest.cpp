@@ -14,7 +14,9 @@ Image Pattern() {
     return image;
 }
 
-CDatFile::Parsed ParseText(const std::string& text) { return CDatFile::Parse(text.data(), text.size()); }
+CDatFile::Parsed ParseText(const std::string& text) {
+    return CDatFile::Parse(text.data(), text.size());
+}
 
 TEST(DatFormat, WritesFiveHundredTwelveExactLines) {
     Image image{};

@@ -54,25 +54,32 @@ void FillChannel(CChannelData& ch, const SampleChannel& s, int ifSel) {
 
 const std::vector<SampleCodeplug>& SampleCodeplugs() {
     static const std::vector<SampleCodeplug> samples = {
-        {"vhf-two-frequency.dat", 2, 1, 0,
-         {152.0075, 10,
+        {"vhf-two-frequency.dat",
+         2,
+         1,
+         0,
+         {152.0075,
+          10,
           {{0, 349.0, 600.9, 0, false},
            {1, 389.0, 707.3, 1, false},
            {2, 433.7, 832.5, 2, true},
            {3, 483.5, 979.9, 4, false},
            {8, 1153.4, 0, 1, false},
            {9, 1285.8, 0, 0, false}}},
-         {154.4300, 0,
+         {154.4300,
+          0,
           {{0, 539.0, 669.9, 0, false},
            {1, 539.0, 832.5, 3, false},
            {8, 669.9, 0, 1, false},
            {9, 832.5, 0, 1, false}}},
          true},
-        {"uhf-one-frequency.dat", 3, 0, 2,
-         {411.3125, 4,
-          {{0, 765.0, 1036.0, 0, false},
-           {8, 1036.0, 0, 1, false},
-           {9, 1403.0, 0, 5, false}}},
+        {"uhf-one-frequency.dat",
+         3,
+         0,
+         2,
+         {411.3125,
+          4,
+          {{0, 765.0, 1036.0, 0, false}, {8, 1036.0, 0, 1, false}, {9, 1403.0, 0, 5, false}}},
          {0.0, 0, {}},
          false},
     };
@@ -125,13 +132,13 @@ CCodeplug BuildSample(const SampleCodeplug& s) {
         o.SetFlag(CModelOptions::SV_FITTED, true);
         o.SetFlag(CModelOptions::VOICE_MEMO, true);
         o.SetFlag(CModelOptions::CALL_REMINDER, true);
-        o.SetSvRecordTime(2);    // 30 Sec
-        o.SetResetFunction(1);   // Delayed N
-        o.SetResetTime(25);      // 12 s
+        o.SetSvRecordTime(2);   // 30 Sec
+        o.SetResetFunction(1);  // Delayed N
+        o.SetResetTime(25);     // 12 s
     } else {
         o.SetFlag(CModelOptions::FIXED_ALERT, true);
         o.SetFlag(CModelOptions::ALERT_DURATION_FIXED, true);
-        o.SetResetFunction(0);   // Automatic
+        o.SetResetFunction(0);  // Automatic
     }
 
     CSwitchSettings& sw = d.switches;

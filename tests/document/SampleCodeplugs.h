@@ -32,7 +32,9 @@ struct SampleCodeplug {
 };
 
 // Test names show the sample's file, not its bytes.
-inline void PrintTo(const SampleCodeplug& s, std::ostream* os) { *os << s.file; }
+inline void PrintTo(const SampleCodeplug& s, std::ostream* os) {
+    *os << s.file;
+}
 
 const std::vector<SampleCodeplug>& SampleCodeplugs();
 // The codeplug image of a sample, before the output copy adds CHECKSUM and CHECK_CODE.

@@ -87,7 +87,8 @@ TEST_P(Samples, FrequenciesAndTonesPassTheEditorRules) {
             for (const SampleCall& b : ch->calls) {
                 for (double ta : {a.tone1, a.tone2}) {
                     for (double tb : {b.tone1, b.tone2}) {
-                        if (ta != 0.0) EXPECT_TRUE(CrossCallSpacingOk(ta, tb, r)) << ta << " " << tb;
+                        if (ta != 0.0)
+                            EXPECT_TRUE(CrossCallSpacingOk(ta, tb, r)) << ta << " " << tb;
                     }
                 }
             }

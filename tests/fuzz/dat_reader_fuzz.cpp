@@ -46,7 +46,8 @@ std::size_t AllTexts(const CPagerData& d) {
         n += CSwitchSettings::AlertTypeText(d.switches.GetAlertType(pos)).size();
     }
     n += static_cast<std::size_t>(d.squelch.GetLevel());
-    for (const auto& f : CAdvancedData::AllFields()) n += d.advanced.Get(f.field) + std::string(f.rangeText).size();
+    for (const auto& f : CAdvancedData::AllFields())
+        n += d.advanced.Get(f.field) + std::string(f.rangeText).size();
     return n;
 }
 

@@ -87,7 +87,8 @@ Json Describe(const CodeplugDocument& doc) {
     j["toneSystem"] = d.ToneSystemText();
     j["toneClock"] = Fmt("%.6f", CToneCode::ClockHz(d.advanced.GetClockSel()) / 1e6);
     j["twoFrequency"] = d.model.IsTwoFrequency();
-    j["channels"] = Json::array({ChannelJson(d, F1, true), ChannelJson(d, F2, d.model.IsTwoFrequency())});
+    j["channels"] =
+        Json::array({ChannelJson(d, F1, true), ChannelJson(d, F2, d.model.IsTwoFrequency())});
     j["modelOptions"] = OptionsJson(d);
     j["squelchLevel"] = d.squelch.GetLevel();
     Json sw = Json::array();
@@ -103,13 +104,16 @@ Json Describe(const CodeplugDocument& doc) {
     j["switches"] = std::move(sw);
     Json adv = Json::array();
     for (const auto& f : CAdvancedData::AllFields()) {
-        adv.push_back({{"name", f.name}, {"value", d.advanced.Get(f.field)}, {"range", f.rangeText}});
+        adv.push_back(
+            {{"name", f.name}, {"value", d.advanced.Get(f.field)}, {"range", f.rangeText}});
     }
     j["advanced"] = std::move(adv);
     return j;
 }
 
-std::string Str(const Json& v) { return v.is_null() ? "" : v.get<std::string>(); }
+std::string Str(const Json& v) {
+    return v.is_null() ? "" : v.get<std::string>();
+}
 
 void PrintText(const Json& j) {
     auto line = [](const char* label, const std::string& value) {
@@ -134,8 +138,9 @@ void PrintText(const Json& j) {
         line("  ON/OFF duty:", Str(ch["onOffDuty"]));
         std::printf("  %-5s %-8s %-8s %-11s %s\n", "Call", "Tone1", "Tone2", "Alert", "Duty");
         for (const Json& c : ch["calls"]) {
-            std::printf("  %-5d %-8s %-8s %-11s %s\n", c["call"].get<int>(), Str(c["tone1"]).c_str(),
-                        Str(c["tone2"]).c_str(), Str(c["alert"]).c_str(), Str(c["duty"]).c_str());
+            std::printf("  %-5d %-8s %-8s %-11s %s\n", c["call"].get<int>(),
+                        Str(c["tone1"]).c_str(), Str(c["tone2"]).c_str(), Str(c["alert"]).c_str(),
+                        Str(c["duty"]).c_str());
         }
     }
     const Json& o = j["modelOptions"];
