@@ -5,6 +5,7 @@
 
 #include "codeplug/CChannelData.h"
 #include "codeplug/CToneCode.h"
+#include "codeplug/CodeplugContext.h"
 
 std::string FormatTone(double hz) { return FormatFieldNumber(hz, "%.1f"); }
 
@@ -44,6 +45,16 @@ bool SameCallSpacingOk(double a, double b, double r) {
 bool CrossCallSpacingOk(double a, double b, double r) {
     if (std::fabs(a - b) < 0.05) return true;
     return FarEnough(a, b, r);
+}
+
+const char* ToneTableCaption(int toneSystem) {
+    switch (toneSystem) {
+        case TONE_CORVANE: return "Corvane Tone Table";
+        case TONE_GE: return "GE Tone Table";
+        case TONE_PLECTRON:
+        case TONE_FAST_PLECTRON: return "Plectron Tone Table";
+        default: return "";
+    }
 }
 
 int ToneFieldSlot(int field) {

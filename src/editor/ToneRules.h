@@ -46,6 +46,11 @@ bool CrossCallSpacingOk(double a, double b, double r);
 inline constexpr int kToneFields = 20;
 using ToneFieldValues = std::array<double, kToneFields>;
 
+// Caption of the tone picker of a tone system: "Corvane Tone Table", "GE Tone
+// Table", "Plectron Tone Table" (also for "Fast Plectron"); "" for "User",
+// which has no picker, and for unknown systems.
+const char* ToneTableCaption(int toneSystem);
+
 // Slot of the channel record behind a field: Tone 1 of call k -> k-1,
 // Tone 2 of call k -> 11+k, group call g -> 7+g.
 int ToneFieldSlot(int field);

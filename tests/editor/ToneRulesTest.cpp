@@ -50,6 +50,9 @@ TEST_F(ToneRules, SystemsSnapTheirOwnSets) {
     System(TONE_FAST_PLECTRON);
     EXPECT_EQ(Typed("700"), plectron);
     EXPECT_EQ(plectron, "701.0");
+    EXPECT_STREQ(ToneTableCaption(TONE_FAST_PLECTRON), ToneTableCaption(TONE_PLECTRON));
+    EXPECT_STREQ(ToneTableCaption(TONE_USER), "");
+    EXPECT_STREQ(ToneTableCaption(7), "");
     System(TONE_GE);
     EXPECT_EQ(Typed("530"), "532.5");
     System(TONE_USER);
