@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cmath>
+#include <random>
 #include <string>
 
 #include "editor/FieldNumber.h"
@@ -48,6 +50,24 @@ TEST(FieldSyntax, SecondPointEndsTheNumber) {
 TEST(FieldSyntax, ValueIsTheCorrectlyRoundedDecimal) {
     for (const char* text : {"406.0125", "150.0025", "33.00001", "0.1", "99999999", "1014.9"}) {
         EXPECT_EQ(ParseFrequency(text).value, std::stod(text)) << text;
+    }
+}
+
+TEST(FieldSyntax, AnyTextGivesADefinedAnswer) {
+    const std::string alphabet = std::string("0123456789.  \t-+eEx,\xff\x80") + '\0';
+    std::mt19937 rng(7);
+    for (int round = 0; round < 20000; ++round) {
+        std::string text(rng() % 14, ' ');
+        for (char& c : text) c = alphabet[rng() % alphabet.size()];
+        const FieldNumber n = ParseFrequency(text);
+        const FieldNumber cut = ParseFrequency(text.substr(0, kFieldChars));
+        ASSERT_EQ(n.ok, cut.ok) << text;  // nothing past the eighth character counts
+        ASSERT_EQ(n.value, cut.value) << text;
+        if (!n.ok) continue;
+        ASSERT_TRUE(std::isfinite(n.value) && n.value >= 0.0 && n.value < 1e8) << text;
+        const FrequencyCheck check = CheckReceiverFrequency(text, 0x24);
+        ASSERT_NE(check.verdict, FrequencyVerdict::Invalid) << text;
+        ASSERT_LE(FormatTone(n.value).size(), kFieldChars);
     }
 }
 
