@@ -27,5 +27,6 @@ std::string FormatFieldNumber(double value, const char* format);
 std::string FormatDouble(const char* format, double value);
 
 // The framework's standard message for a number outside [lo, hi], with both
-// limits printed to 15 significant digits.
+// limits printed to 15 significant digits; shown with the exclamation icon
+// under the application's caption.
 std::string RangeMessage(double lo, double hi);
