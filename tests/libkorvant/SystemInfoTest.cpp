@@ -144,6 +144,25 @@ TEST(ObjectPath, FollowsDeviceTableAndSubstitutions) {
     EXPECT_EQ(ToObjectPath(fake, "", &out), 87);
 }
 
+TEST(ObjectPath, KernelPathsBackToTheLongestMatchingDrive) {
+    FakePlatform fake;
+    fake.dosDevices["C:"] = "\\Device\\HarddiskVolume1";
+    fake.dosDevices["D:"] = "\\Device\\HarddiskVolume10";
+    fake.dosDevices["M:"] = "\\Device\\dlfs";
+    fake.dosDevices["N:"] = "\\Device\\dlfs\\t1\\";
+    std::string out;
+    EXPECT_EQ(ToDosPath(fake, "\\Device\\HarddiskVolume10\\x", &out), 0);
+    EXPECT_EQ(out, "D:\\x") << "Volume1 is a prefix of the name, not of the path";
+    EXPECT_EQ(ToDosPath(fake, "\\Device\\dlfs\\t1\\src", &out), 0);
+    EXPECT_EQ(out, "N:\\src");
+    EXPECT_EQ(ToDosPath(fake, "\\device\\DLFS", &out), 0);
+    EXPECT_EQ(out, "M:\\");
+    EXPECT_EQ(ToDosPath(fake, "\\??\\C:\\dir", &out), 0);
+    EXPECT_EQ(out, "C:\\dir");
+    EXPECT_EQ(ToDosPath(fake, "\\Device\\Other\\f", &out), 2);
+    EXPECT_EQ(ToDosPath(fake, "", &out), 87);
+}
+
 TEST(ObjectPath, SubstitutionLoopsEnd) {
     FakePlatform fake;
     fake.dosDevices["A:"] = "\\??\\B:\\x";
