@@ -13,8 +13,8 @@ std::string FormatTrace(const char* tag, const char* call, const char* file, int
     return text;
 }
 
-void TraceFailure(Platform& platform, const char* tag, const char* call, const char* file,
-                  int line, unsigned long status) {
+void TraceFailure(Platform& platform, const char* tag, const char* call, const char* file, int line,
+                  unsigned long status) {
     platform.DebugOutput(FormatTrace(tag, call, file, line, status).c_str());
 }
 

@@ -10,8 +10,8 @@ namespace korvant {
 // call, where it was made and its status, to the debugger output.
 std::string FormatTrace(const char* tag, const char* call, const char* file, int line,
                         unsigned long status);
-void TraceFailure(Platform& platform, const char* tag, const char* call, const char* file,
-                  int line, unsigned long status);
+void TraceFailure(Platform& platform, const char* tag, const char* call, const char* file, int line,
+                  unsigned long status);
 
 // Message module for nt_get_error_string: 0 the system, 1 the network message
 // library, 2 the NT run-time library.

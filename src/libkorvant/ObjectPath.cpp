@@ -8,7 +8,9 @@ namespace {
 
 constexpr int kMaxLinks = 8;  // substitutions of substitutions, bounded against loops
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+bool IsSeparator(char c) {
+    return c == '\\' || c == '/';
+}
 
 bool IsDriveSpec(const std::string& path) {
     return path.size() >= 2 && path[1] == ':' &&
@@ -104,8 +106,7 @@ long ToDosPath(Platform& platform, const std::string& kernelPath, std::string* o
     for (char letter = 'A'; letter <= 'Z'; ++letter) {
         const char device[3] = {letter, ':', '\0'};
         std::string target;
-        if (platform.QueryDevice(device, &target) != 0 || target.empty() ||
-            target.size() <= best) {
+        if (platform.QueryDevice(device, &target) != 0 || target.empty() || target.size() <= best) {
             continue;
         }
         if (target.back() == '\\') {

@@ -56,20 +56,18 @@ public:
     // Registry. Paths are relative to the given key and never start with '\'.
     virtual long RegConnect(const char* machine, RegKey root, RegKey* out) = 0;
     virtual long RegOpen(RegKey parent, const char* path, std::uint32_t access, RegKey* out) = 0;
-    virtual long RegCreate(RegKey parent, const char* path, std::uint32_t access,
-                           RegKey* out) = 0;
+    virtual long RegCreate(RegKey parent, const char* path, std::uint32_t access, RegKey* out) = 0;
     virtual long RegClose(RegKey key) = 0;
     virtual long RegQuery(RegKey key, const char* name, std::uint32_t* type, void* data,
-                               std::uint32_t* size) = 0;
+                          std::uint32_t* size) = 0;
     virtual long RegSet(RegKey key, const char* name, std::uint32_t type, const void* data,
-                             std::uint32_t size) = 0;
+                        std::uint32_t size) = 0;
     virtual long RegDelValue(RegKey key, const char* name) = 0;
     virtual long RegDelKey(RegKey parent, const char* path) = 0;
     virtual long RegEnumSubkey(RegKey key, std::uint32_t index, char* name,
-                            std::uint32_t* nameLen) = 0;
-    virtual long RegEnumVal(RegKey key, std::uint32_t index, char* name,
-                              std::uint32_t* nameLen, std::uint32_t* type, void* data,
-                              std::uint32_t* dataLen) = 0;
+                               std::uint32_t* nameLen) = 0;
+    virtual long RegEnumVal(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen,
+                            std::uint32_t* type, void* data, std::uint32_t* dataLen) = 0;
     virtual long RegKeyWriteTime(RegKey key, std::uint64_t* fileTime) = 0;
 
     // The WIN.INI profile. A null value removes the entry.

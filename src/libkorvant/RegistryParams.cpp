@@ -39,8 +39,7 @@ long DataFor(std::uint32_t type, std::uintptr_t data, std::uint32_t* number, con
                 return kErrInvalidParameter;
             }
             *bytes = reinterpret_cast<const void*>(data);
-            *size = static_cast<std::uint32_t>(
-                MultiStringLength(static_cast<const char*>(*bytes)));
+            *size = static_cast<std::uint32_t>(MultiStringLength(static_cast<const char*>(*bytes)));
             return 0;
         default:
             return kErrInvalidParameter;
@@ -97,8 +96,9 @@ std::uint32_t RegistryStore::GetDatatype(int index) {
 }
 
 std::string RegistryStore::DriverKey() {
-    return system_.Win32Platform() == 2 ? "\\SYSTEM\\CurrentControlSet\\Services\\dlfs\\Parameters"
-                                        : "\\SYSTEM\\CurrentControlSet\\Services\\VxD\\dlfs\\Parameters";
+    return system_.Win32Platform() == 2
+               ? "\\SYSTEM\\CurrentControlSet\\Services\\dlfs\\Parameters"
+               : "\\SYSTEM\\CurrentControlSet\\Services\\VxD\\dlfs\\Parameters";
 }
 
 long RegistryStore::GetDlfsParam(int index, void* buffer, std::uint32_t* size,
@@ -195,15 +195,14 @@ long RegistryStore::SetAppParam(const char* app, const char* name, std::uint32_t
 }
 
 long RegistryStore::GetAppGeometry(const char* app, std::int32_t* x, std::int32_t* y,
-                                   std::int32_t* width, std::int32_t* height,
-                                   const char* machine) {
+                                   std::int32_t* width, std::int32_t* height, const char* machine) {
     if (app == nullptr) {
         return kErrInvalidParameter;
     }
     char text[kGeometryBufferSize] = {};
     std::uint32_t size = sizeof text;
-    if (const long error = ReadTyped(kHkeyCurrentUser, AppKey(app), "Geometry", kRegSz, text,
-                                     &size, machine, std::string(app) + "Geometry");
+    if (const long error = ReadTyped(kHkeyCurrentUser, AppKey(app), "Geometry", kRegSz, text, &size,
+                                     machine, std::string(app) + "Geometry");
         error != 0) {
         return error;
     }

@@ -168,8 +168,8 @@ long RegistryStore::DelKey(RegKey root, const char* path) {
         return platform_.RegDelKey(root, full.c_str());
     }
     RegKey parent = 0;
-    if (const long error = platform_.RegOpen(root, full.substr(0, slash).c_str(),
-                                             kKeyWrite | kKeyRead, &parent);
+    if (const long error =
+            platform_.RegOpen(root, full.substr(0, slash).c_str(), kKeyWrite | kKeyRead, &parent);
         error != 0) {
         return error;
     }

@@ -83,8 +83,8 @@ public:
 private:
     // Reads a value and checks it against the expected type (0 accepts any),
     // making sure strings come back terminated inside the caller's buffer.
-    long ReadTyped(RegKey root, const std::string& path, const char* name,
-                   std::uint32_t expected, void* buffer, std::uint32_t* size, const char* machine,
+    long ReadTyped(RegKey root, const std::string& path, const char* name, std::uint32_t expected,
+                   void* buffer, std::uint32_t* size, const char* machine,
                    const std::string& profileKey);
     long WriteTyped(RegKey root, const std::string& path, const char* name, std::uint32_t type,
                     const void* data, std::uint32_t size, const char* machine,

@@ -31,8 +31,8 @@ bool ParseGeometry(const char* text, std::int32_t out[4]) {
 std::string FormatGeometry(std::int32_t x, std::int32_t y, std::int32_t width,
                            std::int32_t height) {
     char text[64];
-    std::snprintf(text, sizeof text, "%ld %ld %ld %ld", static_cast<long>(x),
-                  static_cast<long>(y), static_cast<long>(width), static_cast<long>(height));
+    std::snprintf(text, sizeof text, "%ld %ld %ld %ld", static_cast<long>(x), static_cast<long>(y),
+                  static_cast<long>(width), static_cast<long>(height));
     return text;
 }
 

@@ -9,8 +9,7 @@ inline constexpr std::size_t kGeometryBufferSize = 50;
 
 // "Geometry" values: four integers "%ld %ld %ld %ld".
 bool ParseGeometry(const char* text, std::int32_t out[4]);
-std::string FormatGeometry(std::int32_t x, std::int32_t y, std::int32_t width,
-                           std::int32_t height);
+std::string FormatGeometry(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height);
 
 // Lines ending in a newline become the strings of a REG_MULTI_SZ (printable
 // characters only; lines left empty are dropped). The result holds every

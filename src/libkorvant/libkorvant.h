@@ -74,7 +74,7 @@ BOOL nt_is_citrix_metaframe(void);
    unless a truth value is stated. */
 int nt_get_fs_type(const char* path, char* buffer, DWORD size);
 UINT nt_get_drive_type(const char* path);
-int nt_fs_has_acl(const char* path);       /* 1, 0, or -1 when unknown */
+int nt_fs_has_acl(const char* path);        /* 1, 0, or -1 when unknown */
 int nt_get_file_readonly(const char* path); /* 1, 0, or -1 when missing */
 int nt_set_file_readonly(const char* path);
 int nt_unset_file_readonly(const char* path);
@@ -85,15 +85,15 @@ int nt_sz_to_unicode(const char* text, wchar_t* buffer, DWORD chars); /* chars o
 int nt_get_local_sharename_path(const char* share, char* buffer, DWORD size);
 int nt_kernel_to_dosdevice_user_path(const char* kernelPath, char* buffer, DWORD size);
 DWORD nt_get_dlfs_ioctl_cmd(int function);
-int nt_is_gui_app(const char* path);       /* 1, 0, or -1 when unreadable */
+int nt_is_gui_app(const char* path); /* 1, 0, or -1 when unreadable */
 int nt_find_vb_resource_app_name(const char* path, char* buffer, DWORD size);
 int nt_ob_has_global_prefix(void);
 int nt_is_elcc(void);
 DWORD ntx_cvt_to_ob_pname(const char* path, char* buffer, DWORD size);
 DWORD ntx_cvt_to_ob_pname_w(const wchar_t* path, wchar_t* buffer, DWORD chars);
 int ntx_my_mac_addresses(unsigned char (*addresses)[6], int max); /* count or -1 */
-DWORD ntx_get_ppid(DWORD pid);                                     /* 0 when unknown */
-int ntx_ping_host(const char* host, DWORD timeoutMs);              /* 1 answered */
+DWORD ntx_get_ppid(DWORD pid);                                    /* 0 when unknown */
+int ntx_ping_host(const char* host, DWORD timeoutMs);             /* 1 answered */
 
 #ifdef __cplusplus
 }

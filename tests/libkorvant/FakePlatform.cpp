@@ -91,7 +91,7 @@ long FakePlatform::RegClose(RegKey key) {
 }
 
 long FakePlatform::RegQuery(RegKey key, const char* name, std::uint32_t* type, void* data,
-                                 std::uint32_t* size) {
+                            std::uint32_t* size) {
     Node* node = Resolve(key);
     if (node == nullptr) {
         return kInvalidHandle;
@@ -121,7 +121,7 @@ long FakePlatform::RegQuery(RegKey key, const char* name, std::uint32_t* type, v
 }
 
 long FakePlatform::RegSet(RegKey key, const char* name, std::uint32_t type, const void* data,
-                               std::uint32_t size) {
+                          std::uint32_t size) {
     Node* node = Resolve(key);
     if (node == nullptr) {
         return kInvalidHandle;
@@ -173,7 +173,7 @@ long FakePlatform::RegDelKey(RegKey parent, const char* path) {
 }
 
 long FakePlatform::RegEnumSubkey(RegKey key, std::uint32_t index, char* name,
-                              std::uint32_t* nameLen) {
+                                 std::uint32_t* nameLen) {
     Node* node = Resolve(key);
     if (node == nullptr) {
         return kInvalidHandle;
@@ -190,9 +190,8 @@ long FakePlatform::RegEnumSubkey(RegKey key, std::uint32_t index, char* name,
     return 0;
 }
 
-long FakePlatform::RegEnumVal(RegKey key, std::uint32_t index, char* name,
-                                std::uint32_t* nameLen, std::uint32_t* type, void* data,
-                                std::uint32_t* dataLen) {
+long FakePlatform::RegEnumVal(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen,
+                              std::uint32_t* type, void* data, std::uint32_t* dataLen) {
     Node* node = Resolve(key);
     if (node == nullptr) {
         return kInvalidHandle;
@@ -325,8 +324,7 @@ void FakePlatform::PutString(const std::string& path, const std::string& name,
     Put(path, name, kRegSz, text.c_str(), text.size() + 1);
 }
 
-void FakePlatform::PutDword(const std::string& path, const std::string& name,
-                            std::uint32_t value) {
+void FakePlatform::PutDword(const std::string& path, const std::string& name, std::uint32_t value) {
     Put(path, name, kRegDword, &value, sizeof value);
 }
 
@@ -344,9 +342,9 @@ std::string FakePlatform::GetString(const std::string& path, const std::string& 
     if (value == nullptr || value->data.empty()) {
         return std::string();
     }
-    return std::string(reinterpret_cast<const char*>(value->data.data()),
-                       strnlen(reinterpret_cast<const char*>(value->data.data()),
-                               value->data.size()));
+    return std::string(
+        reinterpret_cast<const char*>(value->data.data()),
+        strnlen(reinterpret_cast<const char*>(value->data.data()), value->data.size()));
 }
 
 }  // namespace korvant::testing

@@ -38,14 +38,15 @@ public:
     long RegCreate(RegKey parent, const char* path, std::uint32_t access, RegKey* out) override;
     long RegClose(RegKey key) override;
     long RegQuery(RegKey key, const char* name, std::uint32_t* type, void* data,
-                       std::uint32_t* size) override;
+                  std::uint32_t* size) override;
     long RegSet(RegKey key, const char* name, std::uint32_t type, const void* data,
-                     std::uint32_t size) override;
+                std::uint32_t size) override;
     long RegDelValue(RegKey key, const char* name) override;
     long RegDelKey(RegKey parent, const char* path) override;
-    long RegEnumSubkey(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen) override;
+    long RegEnumSubkey(RegKey key, std::uint32_t index, char* name,
+                       std::uint32_t* nameLen) override;
     long RegEnumVal(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen,
-                      std::uint32_t* type, void* data, std::uint32_t* dataLen) override;
+                    std::uint32_t* type, void* data, std::uint32_t* dataLen) override;
     long RegKeyWriteTime(RegKey key, std::uint64_t* fileTime) override;
 
     std::string ProfileGet(const char* section, const char* key) override;
@@ -63,8 +64,8 @@ public:
     // Test helpers: paths are "HKLM\a\b" or "HKCU\a\b".
     Node* Find(const std::string& path);
     bool HasKey(const std::string& path) { return Find(path) != nullptr; }
-    void Put(const std::string& path, const std::string& name, std::uint32_t type,
-             const void* data, std::size_t size);
+    void Put(const std::string& path, const std::string& name, std::uint32_t type, const void* data,
+             std::size_t size);
     void PutString(const std::string& path, const std::string& name, const std::string& text);
     void PutDword(const std::string& path, const std::string& name, std::uint32_t value);
     const Value* Get(const std::string& path, const std::string& name);

@@ -93,8 +93,8 @@ TEST_F(Store, MultiStringThatFillsTheBufferIsNotOverrun) {
     char buffer[8];
     std::memset(buffer, 'Z', sizeof buffer);
     std::uint32_t size = 5;
-    ASSERT_EQ(store.GetValue(kHkeyLocalMachine, store.CommonKey(), "ProductInfoKeys", buffer,
-                             &size, nullptr),
+    ASSERT_EQ(store.GetValue(kHkeyLocalMachine, store.CommonKey(), "ProductInfoKeys", buffer, &size,
+                             nullptr),
               0);
     EXPECT_EQ(size, 4u);
     EXPECT_EQ(buffer[4], '\0');
@@ -102,8 +102,8 @@ TEST_F(Store, MultiStringThatFillsTheBufferIsNotOverrun) {
 
     std::memset(buffer, 'Z', sizeof buffer);
     size = 4;  // exactly the stored length: nothing may be written behind it
-    ASSERT_EQ(store.GetValue(kHkeyLocalMachine, store.CommonKey(), "ProductInfoKeys", buffer,
-                             &size, nullptr),
+    ASSERT_EQ(store.GetValue(kHkeyLocalMachine, store.CommonKey(), "ProductInfoKeys", buffer, &size,
+                             nullptr),
               0);
     EXPECT_EQ(buffer[4], 'Z');
 
@@ -111,8 +111,8 @@ TEST_F(Store, MultiStringThatFillsTheBufferIsNotOverrun) {
     fake.Put(kLmKey, "ProductInfoKeys", kRegMultiSz, unterminated, sizeof unterminated);
     std::memset(buffer, 'Z', sizeof buffer);
     size = 3;
-    EXPECT_EQ(store.GetValue(kHkeyLocalMachine, store.CommonKey(), "ProductInfoKeys", buffer,
-                             &size, nullptr),
+    EXPECT_EQ(store.GetValue(kHkeyLocalMachine, store.CommonKey(), "ProductInfoKeys", buffer, &size,
+                             nullptr),
               234);
     EXPECT_EQ(buffer[3], 'Z');
 }

@@ -62,8 +62,8 @@ TEST(TerminalServer, SuiteAndAdminModeFromRegistryOnlyOnLaterNt) {
 
     FakePlatform userMode;
     userMode.terminalSuite = true;
-    userMode.PutDword("HKLM\\SYSTEM\\CurrentControlSet\\Control\\Terminal Server",
-                      "TSUserEnabled", 1);
+    userMode.PutDword("HKLM\\SYSTEM\\CurrentControlSet\\Control\\Terminal Server", "TSUserEnabled",
+                      1);
     SystemInfo userInfo(userMode);
     EXPECT_TRUE(userInfo.IsTerminalServer(&mode));
     EXPECT_EQ(mode, 0);

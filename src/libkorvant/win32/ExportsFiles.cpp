@@ -1,11 +1,10 @@
 // File functions with POSIX behaviour on Windows.
-#include <windows.h>
-
 #include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
 #include <sys/utime.h>
 #include <time.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <cstring>
@@ -22,9 +21,8 @@ using namespace korvant::win32;
 namespace {
 
 std::int64_t FileTimeToUnix(const FILETIME& t) {
-    const std::int64_t units =
-        static_cast<std::int64_t>((static_cast<std::uint64_t>(t.dwHighDateTime) << 32) |
-                                  t.dwLowDateTime);
+    const std::int64_t units = static_cast<std::int64_t>(
+        (static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime);
     return (units - TimeOfDay::kEpochDifference) / 10000000;
 }
 
@@ -78,9 +76,13 @@ std::string StatPath(const char* path) {
 
 }  // namespace
 
-KORVANT_EXPORT int korvant_ftruncate(int fd, long length) { return TruncateFd(fd, length); }
+KORVANT_EXPORT int korvant_ftruncate(int fd, long length) {
+    return TruncateFd(fd, length);
+}
 
-KORVANT_EXPORT int korvant_ftruncate64(int fd, int64_t length) { return TruncateFd(fd, length); }
+KORVANT_EXPORT int korvant_ftruncate64(int fd, int64_t length) {
+    return TruncateFd(fd, length);
+}
 
 KORVANT_EXPORT int korvant_fseeko64(FILE* stream, int64_t offset, int whence) {
     if (stream == nullptr) {
@@ -94,9 +96,9 @@ KORVANT_EXPORT int korvant_truncate(const char* path, long length) {
     if (path == nullptr || length < 0) {
         return FailWithErrno(kEINVAL);
     }
-    HANDLE file = CreateFileA(path, GENERIC_WRITE,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return FailWithWin32Error(GetLastError());
     }

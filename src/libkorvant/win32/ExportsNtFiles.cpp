@@ -1,4 +1,6 @@
 // File, drive and name utilities of the nt_ and ntx_ families.
+// Winsock before windows.h, and windows.h before the rest.
+// clang-format off
 #include <winsock2.h>
 #include <ws2tcpip.h>
 #include <windows.h>
@@ -6,6 +8,7 @@
 #include <icmpapi.h>
 #include <tlhelp32.h>
 #include <winioctl.h>
+// clang-format on
 
 #include <cstring>
 #include <string>
@@ -176,8 +179,8 @@ KORVANT_EXPORT int nt_get_local_sharename_path(const char* share, char* buffer, 
     std::vector<char> data(8192);
     DWORD length = static_cast<DWORD>(data.size() - 2);
     DWORD type = 0;
-    const LONG error = RegQueryValueExA(key, share, nullptr, &type,
-                                        reinterpret_cast<BYTE*>(data.data()), &length);
+    const LONG error =
+        RegQueryValueExA(key, share, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &length);
     RegCloseKey(key);
     if (error != ERROR_SUCCESS || type != REG_MULTI_SZ) {
         return kShareNotFound;
@@ -259,8 +262,7 @@ KORVANT_EXPORT int nt_find_vb_resource_app_name(const char* path, char* buffer, 
                 wsprintfA(query, "\\StringFileInfo\\%04x%04x\\%s", translation[0], translation[1],
                           field);
                 char* value = nullptr;
-                if (VerQueryValueA(info.data(), query, reinterpret_cast<void**>(&value),
-                                   &length) &&
+                if (VerQueryValueA(info.data(), query, reinterpret_cast<void**>(&value), &length) &&
                     value != nullptr && *value != '\0') {
                     return CopyOut(value, buffer, size);
                 }
@@ -388,8 +390,7 @@ KORVANT_EXPORT int ntx_ping_host(const char* host, DWORD timeoutMs) {
     addrinfo* found = nullptr;
     int answered = 0;
     if (getaddrinfo(host, nullptr, &hints, &found) == 0 && found != nullptr) {
-        const IPAddr address =
-            reinterpret_cast<sockaddr_in*>(found->ai_addr)->sin_addr.S_un.S_addr;
+        const IPAddr address = reinterpret_cast<sockaddr_in*>(found->ai_addr)->sin_addr.S_un.S_addr;
         freeaddrinfo(found);
         HANDLE icmp = IcmpCreateFile();
         if (icmp != INVALID_HANDLE_VALUE) {

@@ -11,7 +11,9 @@ using korvant::win32::TheStore;
 
 namespace {
 
-RegKey K(HKEY key) { return reinterpret_cast<RegKey>(key); }
+RegKey K(HKEY key) {
+    return reinterpret_cast<RegKey>(key);
+}
 
 // DWORD is unsigned long on Windows; the core counts in uint32_t.
 class Size {
@@ -51,7 +53,9 @@ void ToFileTime(std::uint64_t value, FILETIME* time) {
 
 }  // namespace
 
-KORVANT_EXPORT LONG ntregy_close_key(HKEY key) { return TheStore().CloseKey(K(key)); }
+KORVANT_EXPORT LONG ntregy_close_key(HKEY key) {
+    return TheStore().CloseKey(K(key));
+}
 
 KORVANT_EXPORT LONG ntregy_connect_remote(const char* machine, HKEY root, PHKEY out) {
     KeyOut key(out);
@@ -111,7 +115,9 @@ KORVANT_EXPORT LONG ntregy_del_param(int index, const char* machine) {
     return TheStore().DelParam(index, machine);
 }
 
-KORVANT_EXPORT DWORD ntregy_get_datatype(int index) { return TheStore().GetDatatype(index); }
+KORVANT_EXPORT DWORD ntregy_get_datatype(int index) {
+    return TheStore().GetDatatype(index);
+}
 
 KORVANT_EXPORT LONG ntregy_get_dlfs_param(int index, void* buffer, LPDWORD size,
                                           const char* machine) {
@@ -162,7 +168,9 @@ KORVANT_EXPORT LONG ntregy_set_app_geometry(const char* app, LONG x, LONG y, LON
     return TheStore().SetAppGeometry(app, x, y, width, height, machine);
 }
 
-KORVANT_EXPORT const char* ntregy_get_common_key(void) { return TheStore().CommonKey(); }
+KORVANT_EXPORT const char* ntregy_get_common_key(void) {
+    return TheStore().CommonKey();
+}
 
 KORVANT_EXPORT const char* ntregy_get_common_key_mfc_style(void) {
     return TheStore().CommonKeyMfcStyle();
@@ -235,4 +243,6 @@ KORVANT_EXPORT LONG ntregy_del_vantrel_tree(const char* machine) {
     return TheStore().DelVantrelTree(machine);
 }
 
-KORVANT_EXPORT int ntregy_admins_are_privileged(void) { return TheStore().AdminsArePrivileged(); }
+KORVANT_EXPORT int ntregy_admins_are_privileged(void) {
+    return TheStore().AdminsArePrivileged();
+}

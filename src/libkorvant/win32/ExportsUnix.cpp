@@ -1,13 +1,13 @@
 // POSIX functions Windows lacks. They are defined under korvant_* names and
 // exported under their POSIX names by LIBKORVANT.def, so they never meet the
 // C runtime's own declarations.
+#include <sys/timeb.h>
 #include <windows.h>
 
 #include <climits>
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <sys/timeb.h>
 
 #include "libkorvant/ErrnoMap.h"
 #include "libkorvant/Getopt.h"
@@ -38,8 +38,8 @@ constexpr int kPathconfNameMax = 3;
 int ReadKey(HANDLE input, bool console) {
     char c = 0;
     DWORD got = 0;
-    const BOOL ok = console ? ReadConsoleA(input, &c, 1, &got, nullptr)
-                            : ReadFile(input, &c, 1, &got, nullptr);
+    const BOOL ok =
+        console ? ReadConsoleA(input, &c, 1, &got, nullptr) : ReadFile(input, &c, 1, &got, nullptr);
     if (!ok || got == 0) {
         return -1;
     }

@@ -47,8 +47,8 @@ bool SystemText(DWORD code, int module, std::string* text) {
         flags |= FORMAT_MESSAGE_FROM_HMODULE;
     }
     char* message = nullptr;
-    const DWORD n = FormatMessageA(flags, source, code, 0, reinterpret_cast<char*>(&message), 0,
-                                   nullptr);
+    const DWORD n =
+        FormatMessageA(flags, source, code, 0, reinterpret_cast<char*>(&message), 0, nullptr);
     if (n == 0 || message == nullptr) {
         return false;
     }
@@ -82,11 +82,17 @@ std::string LanguageAbbreviation(LCID locale) {
 
 }  // namespace
 
-KORVANT_EXPORT DWORD nt_osinfo(void) { return TheSystem().OsInfo(); }
+KORVANT_EXPORT DWORD nt_osinfo(void) {
+    return TheSystem().OsInfo();
+}
 
-KORVANT_EXPORT int nt_win32_platform(void) { return TheSystem().Win32Platform(); }
+KORVANT_EXPORT int nt_win32_platform(void) {
+    return TheSystem().Win32Platform();
+}
 
-KORVANT_EXPORT int nt_win32error2errno(DWORD error) { return Win32ErrorToErrno(error); }
+KORVANT_EXPORT int nt_win32error2errno(DWORD error) {
+    return Win32ErrorToErrno(error);
+}
 
 KORVANT_EXPORT char* nt_get_error_string(DWORD code, int source, char* buffer, DWORD size) {
     if (buffer == nullptr || size == 0) {
@@ -132,4 +138,6 @@ KORVANT_EXPORT BOOL nt_is_citrix_metaframe(void) {
     return TheSystem().IsCitrixMetaframe() ? TRUE : FALSE;
 }
 
-KORVANT_EXPORT int nt_ob_has_global_prefix(void) { return TheSystem().HasGlobalPrefix() ? 1 : 0; }
+KORVANT_EXPORT int nt_ob_has_global_prefix(void) {
+    return TheSystem().HasGlobalPrefix() ? 1 : 0;
+}

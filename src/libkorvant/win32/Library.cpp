@@ -33,7 +33,9 @@ RegistryStore& TheStore() {
     return store;
 }
 
-int FailWithWin32Error(unsigned long error) { return FailWithErrno(Win32ErrorToErrno(error)); }
+int FailWithWin32Error(unsigned long error) {
+    return FailWithErrno(Win32ErrorToErrno(error));
+}
 
 int FailWithErrno(int value) {
     errno = value;

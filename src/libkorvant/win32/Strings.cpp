@@ -10,8 +10,8 @@ std::wstring ToWide(UINT codePage, const std::string& text) {
     if (text.empty()) {
         return std::wstring();
     }
-    const int n = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()),
-                                      nullptr, 0);
+    const int n =
+        MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring result(n > 0 ? n : 0, L'\0');
     if (n > 0) {
         MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), result.data(),
@@ -36,9 +36,17 @@ std::string FromWide(UINT codePage, const std::wstring& text) {
 
 }  // namespace
 
-std::wstring Utf8ToWide(const std::string& text) { return ToWide(CP_UTF8, text); }
-std::string WideToUtf8(const std::wstring& text) { return FromWide(CP_UTF8, text); }
-std::wstring AnsiToWide(const std::string& text) { return ToWide(CP_ACP, text); }
-std::string WideToAnsi(const std::wstring& text) { return FromWide(CP_ACP, text); }
+std::wstring Utf8ToWide(const std::string& text) {
+    return ToWide(CP_UTF8, text);
+}
+std::string WideToUtf8(const std::wstring& text) {
+    return FromWide(CP_UTF8, text);
+}
+std::wstring AnsiToWide(const std::string& text) {
+    return ToWide(CP_ACP, text);
+}
+std::string WideToAnsi(const std::wstring& text) {
+    return FromWide(CP_ACP, text);
+}
 
 }  // namespace korvant::win32

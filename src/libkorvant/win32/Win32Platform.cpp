@@ -11,7 +11,9 @@ namespace korvant::win32 {
 
 namespace {
 
-HKEY H(RegKey key) { return reinterpret_cast<HKEY>(key); }
+HKEY H(RegKey key) {
+    return reinterpret_cast<HKEY>(key);
+}
 
 }  // namespace
 
@@ -31,16 +33,18 @@ long Win32Platform::RegOpen(RegKey parent, const char* path, std::uint32_t acces
 
 long Win32Platform::RegCreate(RegKey parent, const char* path, std::uint32_t access, RegKey* out) {
     HKEY key = nullptr;
-    const LONG error = RegCreateKeyExA(H(parent), path, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                       access, nullptr, &key, nullptr);
+    const LONG error = RegCreateKeyExA(H(parent), path, 0, nullptr, REG_OPTION_NON_VOLATILE, access,
+                                       nullptr, &key, nullptr);
     *out = error == 0 ? reinterpret_cast<RegKey>(key) : 0;
     return error;
 }
 
-long Win32Platform::RegClose(RegKey key) { return RegCloseKey(H(key)); }
+long Win32Platform::RegClose(RegKey key) {
+    return RegCloseKey(H(key));
+}
 
 long Win32Platform::RegQuery(RegKey key, const char* name, std::uint32_t* type, void* data,
-                                  std::uint32_t* size) {
+                             std::uint32_t* size) {
     DWORD t = 0;
     DWORD n = size != nullptr ? *size : 0;
     const LONG error = RegQueryValueExA(H(key), name, nullptr, &t, static_cast<BYTE*>(data),
@@ -55,7 +59,7 @@ long Win32Platform::RegQuery(RegKey key, const char* name, std::uint32_t* type, 
 }
 
 long Win32Platform::RegSet(RegKey key, const char* name, std::uint32_t type, const void* data,
-                                std::uint32_t size) {
+                           std::uint32_t size) {
     return RegSetValueExA(H(key), name, 0, type, static_cast<const BYTE*>(data), size);
 }
 
@@ -68,21 +72,20 @@ long Win32Platform::RegDelKey(RegKey parent, const char* path) {
 }
 
 long Win32Platform::RegEnumSubkey(RegKey key, std::uint32_t index, char* name,
-                               std::uint32_t* nameLen) {
+                                  std::uint32_t* nameLen) {
     DWORD n = *nameLen;
     const LONG error = RegEnumKeyExA(H(key), index, name, &n, nullptr, nullptr, nullptr, nullptr);
     *nameLen = n;
     return error;
 }
 
-long Win32Platform::RegEnumVal(RegKey key, std::uint32_t index, char* name,
-                                 std::uint32_t* nameLen, std::uint32_t* type, void* data,
-                                 std::uint32_t* dataLen) {
+long Win32Platform::RegEnumVal(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen,
+                               std::uint32_t* type, void* data, std::uint32_t* dataLen) {
     DWORD n = *nameLen;
     DWORD t = 0;
     DWORD d = dataLen != nullptr ? *dataLen : 0;
-    const LONG error = RegEnumValueA(H(key), index, name, &n, nullptr, &t,
-                                     static_cast<BYTE*>(data), dataLen != nullptr ? &d : nullptr);
+    const LONG error = RegEnumValueA(H(key), index, name, &n, nullptr, &t, static_cast<BYTE*>(data),
+                                     dataLen != nullptr ? &d : nullptr);
     *nameLen = n;
     if (type != nullptr) {
         *type = t;
@@ -104,8 +107,8 @@ long Win32Platform::RegKeyWriteTime(RegKey key, std::uint64_t* fileTime) {
 std::string Win32Platform::ProfileGet(const char* section, const char* key) {
     std::vector<char> buffer(1024);
     for (;;) {
-        const DWORD n = GetProfileStringA(section, key, "", buffer.data(),
-                                          static_cast<DWORD>(buffer.size()));
+        const DWORD n =
+            GetProfileStringA(section, key, "", buffer.data(), static_cast<DWORD>(buffer.size()));
         if (n + 1 < buffer.size() || buffer.size() >= (1u << 20)) {
             return std::string(buffer.data(), n);
         }
@@ -191,8 +194,8 @@ long Win32Platform::QueryDevice(const char* device, std::string* target) {
     const std::wstring name = Utf8ToWide(device);
     std::vector<wchar_t> buffer(1024);
     for (;;) {
-        const DWORD n = QueryDosDeviceW(name.c_str(), buffer.data(),
-                                        static_cast<DWORD>(buffer.size()));
+        const DWORD n =
+            QueryDosDeviceW(name.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
         if (n != 0) {
             *target = WideToUtf8(buffer.data());  // the first (current) definition
             return 0;
@@ -205,6 +208,8 @@ long Win32Platform::QueryDevice(const char* device, std::string* target) {
     }
 }
 
-void Win32Platform::DebugOutput(const char* text) { OutputDebugStringA(text); }
+void Win32Platform::DebugOutput(const char* text) {
+    OutputDebugStringA(text);
+}
 
 }  // namespace korvant::win32

@@ -1,9 +1,8 @@
-#include <windows.h>
-
 #include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
 #include <sys/utime.h>
+#include <windows.h>
 
 #include <cerrno>
 #include <climits>
@@ -280,7 +279,7 @@ TEST(Files, UnixNamesBehaveAsOnPosix) {
     auto unlink = KorvantDll::Fn<int (*)(const char*)>("unix_nt_unlink");
     auto utime = KorvantDll::Fn<int (*)(const char*, struct __utimbuf64*)>("unix_nt_utime");
     Scratch scratch;
-    struct _stat64 info{};
+    struct _stat64 info {};
     EXPECT_EQ(stat((scratch.Path() + "\\").c_str(), &info), 0);
     EXPECT_TRUE(info.st_mode & _S_IFDIR);
 
@@ -306,7 +305,9 @@ TEST(Files, UnixNamesBehaveAsOnPosix) {
     EXPECT_EQ(unlink(moved.c_str()), -1);
     EXPECT_EQ(errno, ENOENT);
 
-    struct __utimbuf64 times{1000000000, 1000000000};
+    struct __utimbuf64 times {
+        1000000000, 1000000000
+    };
     EXPECT_EQ(utime(scratch.Path().c_str(), &times), 0) << "directories too";
     EXPECT_EQ(stat(scratch.Path().c_str(), &info), 0);
     EXPECT_EQ(info.st_mtime, 1000000000);

@@ -123,9 +123,9 @@ TEST_F(Registry, CreateValueBuildsThePath) {
     auto create = KorvantDll::Fn<CreateValueFn>("ntregy_create_value");
     HKEY key = nullptr;
     const DWORD seven = 7;
-    ASSERT_EQ(create(HKEY_CURRENT_USER, "\\Software\\Korva\\A\\B\\C", "n", &seven, 4, REG_DWORD,
-                     &key),
-              0);
+    ASSERT_EQ(
+        create(HKEY_CURRENT_USER, "\\Software\\Korva\\A\\B\\C", "n", &seven, 4, REG_DWORD, &key),
+        0);
     ASSERT_NE(key, nullptr);
     KorvantDll::Fn<CloseKeyFn>("ntregy_close_key")(key);
     EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, "Software\\Korva\\A\\B\\C", "n"), 7u);
@@ -241,8 +241,9 @@ TEST_F(Registry, GeometryAndApplicationValues) {
     RegSetKeyValueA(HKEY_CURRENT_USER, appKey.c_str(), "Geometry", REG_SZ, "1 2 3", 6);
     EXPECT_EQ(getGeometry("viewer", &x, &y, &w, &h, nullptr), ERROR_INVALID_DATA);
 
-    auto setApp = KorvantDll::Fn<LONG (*)(const char*, const char*, DWORD, const void*,
-                                          const char*)>("ntregy_set_app_param");
+    auto setApp =
+        KorvantDll::Fn<LONG (*)(const char*, const char*, DWORD, const void*, const char*)>(
+            "ntregy_set_app_param");
     EXPECT_EQ(setApp("viewer", "Mode", REG_DWORD, reinterpret_cast<const void*>(3), nullptr), 0);
     EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, appKey.c_str(), "Mode"), 3u);
     EXPECT_EQ(setApp("viewer", "Blob", REG_BINARY, "x", nullptr), ERROR_INVALID_PARAMETER);
@@ -271,8 +272,8 @@ TEST_F(Registry, AdminsArePrivilegedFollowsTheHashedValueOnce) {
     ASSERT_TRUE(GetComputerNameA(computer, &length));
     std::uint32_t h = 0;
     for (const char* p = computer; *p != '\0'; ++p) {
-        h += (h << 7) ^ static_cast<std::uint32_t>(static_cast<std::int32_t>(
-                            static_cast<signed char>(*p)));
+        h += (h << 7) ^
+             static_cast<std::uint32_t>(static_cast<std::int32_t>(static_cast<signed char>(*p)));
     }
     char name[64];
     std::snprintf(name, sizeof name, "AdminsArePrivileged_%d", static_cast<int>(h));

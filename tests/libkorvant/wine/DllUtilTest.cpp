@@ -127,8 +127,8 @@ TEST(ObjectPaths, DriveLettersThroughTheDeviceTable) {
     EXPECT_STREQ(wide, L"\\Device\\dlfs\\t1\\");
     EXPECT_EQ(cvt(nullptr, out, sizeof out), DWORD{ERROR_INVALID_PARAMETER});
 
-    auto back = KorvantDll::Fn<int (*)(const char*, char*, DWORD)>(
-        "nt_kernel_to_dosdevice_user_path");
+    auto back =
+        KorvantDll::Fn<int (*)(const char*, char*, DWORD)>("nt_kernel_to_dosdevice_user_path");
     EXPECT_EQ(back("\\Device\\dlfs\\t1\\f", out, sizeof out), 0);
     EXPECT_EQ(std::string(out), driver + "\\t1\\f");
     EXPECT_EQ(back("\\??\\C:\\x", out, sizeof out), 0);
@@ -143,8 +143,8 @@ TEST(ObjectPaths, DriveLettersThroughTheDeviceTable) {
 TEST(FileUtilities, AttributesRootsAndNames) {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
-    const std::string file = std::string(temp) + "korvant_attr_" +
-                             std::to_string(GetCurrentProcessId()) + ".txt";
+    const std::string file =
+        std::string(temp) + "korvant_attr_" + std::to_string(GetCurrentProcessId()) + ".txt";
     CloseHandle(CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     auto getReadonly = KorvantDll::Fn<int (*)(const char*)>("nt_get_file_readonly");
     EXPECT_EQ(getReadonly(file.c_str()), 0);
@@ -158,8 +158,8 @@ TEST(FileUtilities, AttributesRootsAndNames) {
     DeleteFileA(file.c_str());
     EXPECT_EQ(getReadonly(file.c_str()), -1);
 
-    auto split = KorvantDll::Fn<int (*)(const char*, char*, DWORD, const char**)>(
-        "nt_file_root_split");
+    auto split =
+        KorvantDll::Fn<int (*)(const char*, char*, DWORD, const char**)>("nt_file_root_split");
     char root[16];
     const char* rest = nullptr;
     const char* path = "\\\\server\\share\\dir\\f";
@@ -169,9 +169,9 @@ TEST(FileUtilities, AttributesRootsAndNames) {
     EXPECT_EQ(split(path, root, 4, &rest), ERROR_INSUFFICIENT_BUFFER);
 
     wchar_t wide[8];
-    EXPECT_EQ(KorvantDll::Fn<int (*)(const char*, wchar_t*, DWORD)>("nt_sz_to_unicode")(
-                  "view", wide, 8),
-              4);
+    EXPECT_EQ(
+        KorvantDll::Fn<int (*)(const char*, wchar_t*, DWORD)>("nt_sz_to_unicode")("view", wide, 8),
+        4);
     EXPECT_STREQ(wide, L"view");
     EXPECT_EQ(KorvantDll::Fn<UINT (*)(const char*)>("nt_get_drive_type")("C:\\"),
               UINT{DRIVE_FIXED});
@@ -191,9 +191,9 @@ TEST(FileUtilities, AttributesRootsAndNames) {
 TEST(FileUtilities, SharePathFromTheServerTable) {
     constexpr const char* kShares = "SYSTEM\\CurrentControlSet\\Services\\LanmanServer\\Shares";
     const char entry[] = "CSCFlags=0\0MaxUses=4294967295\0Path=C:\\export\\src\0Type=0\0";
-    ASSERT_EQ(RegSetKeyValueA(HKEY_LOCAL_MACHINE, kShares, "korvsrc", REG_MULTI_SZ, entry,
-                              sizeof entry),
-              0);
+    ASSERT_EQ(
+        RegSetKeyValueA(HKEY_LOCAL_MACHINE, kShares, "korvsrc", REG_MULTI_SZ, entry, sizeof entry),
+        0);
     auto share = KorvantDll::Fn<int (*)(const char*, char*, DWORD)>("nt_get_local_sharename_path");
     char path[64];
     EXPECT_EQ(share("korvsrc", path, sizeof path), 0);
@@ -208,18 +208,18 @@ TEST(Processes, ParentOfAChildIsThisProcess) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    ASSERT_TRUE(CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, CREATE_SUSPENDED,
-                               nullptr, nullptr, &startup, &process));
+    ASSERT_TRUE(CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                               nullptr, &startup, &process));
     EXPECT_EQ(KorvantDll::Fn<DWORD (*)(DWORD)>("ntx_get_ppid")(process.dwProcessId),
               GetCurrentProcessId());
     TerminateProcess(process.hProcess, 0);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    EXPECT_EQ(KorvantDll::Fn<int (*)(const char*, DWORD)>("ntx_ping_host")("no-such-host.invalid",
-                                                                         200),
-              0);
+    EXPECT_EQ(
+        KorvantDll::Fn<int (*)(const char*, DWORD)>("ntx_ping_host")("no-such-host.invalid", 200),
+        0);
     unsigned char macs[8][6];
-    EXPECT_GE(KorvantDll::Fn<int (*)(unsigned char (*)[6], int)>("ntx_my_mac_addresses")(macs, 8),
+    EXPECT_GE(KorvantDll::Fn<int (*)(unsigned char(*)[6], int)>("ntx_my_mac_addresses")(macs, 8),
               0);
 }
 

@@ -1,8 +1,7 @@
 #pragma once
 
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 // The DLL as a consumer binds it: loaded by name, entry points looked up by
 // their undecorated names. No LIBKORVANT or mingw POSIX header is included.
