@@ -285,6 +285,46 @@ TEST_F(Registry, AdminsArePrivilegedFollowsTheHashedValueOnce) {
     EXPECT_EQ(admins(), 1) << "answered from the cache";
 }
 
+TEST_F(Registry, NullAndOverlongInputsGiveErrorCodes) {
+    DWORD size = 16;
+    EXPECT_EQ(getParam(8, &size, nullptr, nullptr), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(getParam(8, nullptr, nullptr, nullptr), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(setParam(8, nullptr, nullptr), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(setParam(99, "x", nullptr), ERROR_INVALID_PARAMETER);
+    auto getValue = KorvantDll::Fn<GetValueFn>("ntregy_get_value");
+    EXPECT_EQ(getValue(HKEY_LOCAL_MACHINE, nullptr, "x", nullptr, nullptr, nullptr),
+              ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(
+        KorvantDll::Fn<LONG (*)(HKEY, const char*)>("ntregy_del_key")(HKEY_CURRENT_USER, nullptr),
+        ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(KorvantDll::Fn<NameFn>("ntregy_add_persistent_kiv")(nullptr),
+              ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(KorvantDll::Fn<NameFn>("ntregy_del_from_recent_views")(nullptr),
+              ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(KorvantDll::Fn<TextMachineFn>("ntregy_update_product_info_keys")(nullptr, nullptr),
+              ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(KorvantDll::Fn<ModtimeFn>("ntregy_get_common_key_modtime")(nullptr, nullptr),
+              ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(KorvantDll::Fn<GetDefaultFn>("ntregy_get_default_param")(41, nullptr, 4),
+              ERROR_INVALID_PARAMETER);
+    auto getGeometry = KorvantDll::Fn<GetGeometryFn>("ntregy_get_app_geometry");
+    EXPECT_EQ(getGeometry(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr),
+              ERROR_INVALID_PARAMETER);
+    KorvantDll::Fn<void (*)(const char**, const char**, const char**)>("ntregy_get_product_type")(
+        nullptr, nullptr, nullptr);
+
+    const std::string longName(1000, 'a');
+    auto setGeometry = KorvantDll::Fn<SetGeometryFn>("ntregy_set_app_geometry");
+    EXPECT_NE(setGeometry(longName.c_str(), 1, 2, 3, 4, nullptr), 0);
+    EXPECT_EQ(KorvantDll::Fn<NameFn>("ntregy_add_persistent_kiv")(std::string(4000, 'k').c_str()),
+              0);
+    EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kProduct, "PersistentKIVs"), "<missing>")
+        << "a name that cannot fit is not added";
+    EXPECT_EQ(KorvantDll::Fn<LONG (*)(const char*, const char*, const char*)>(
+                  "ntregy_set_product_type")(longName.c_str(), "p", "v"),
+              ERROR_INVALID_PARAMETER);
+}
+
 class Win32s : public ::testing::Test {
 protected:
     void SetUp() override {
