@@ -1,6 +1,7 @@
 #include "link/ProductDir.h"
 
 #include <cstdlib>
+#include <cstring>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -25,14 +26,18 @@ std::string ProductDir() {
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvane\\Calvex V HXR", 0, KEY_QUERY_VALUE,
                       &key) == ERROR_SUCCESS) {
-        char buf[256] = {};
-        DWORD size = sizeof buf - 1;  // room for a terminator the value may lack
+        // 256 bytes: at most 255 characters and the terminator. One byte
+        // more is kept free for a value stored without its terminator.
+        char buf[257] = {};
+        DWORD size = 256;
         DWORD type = 0;
         const LONG r = RegQueryValueExA(key, "ProductDir", nullptr, &type,
                                         reinterpret_cast<BYTE*>(buf), &size);
         RegCloseKey(key);
-        if (r == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ) && buf[0] != '\0') {
-            return std::string(buf);
+        const std::size_t length = r == ERROR_SUCCESS ? strnlen(buf, size) : 0;
+        if (r == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ) && length > 0 &&
+            length <= 255) {
+            return std::string(buf, length);
         }
     }
     return ProgramFolder();

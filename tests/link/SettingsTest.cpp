@@ -120,6 +120,21 @@ TEST(DelayList, IndexesAndLabels) {
     EXPECT_EQ(port.GetDelayLabel(), "2 Seconds");
 }
 
+TEST(DelayList, DialogOkWithoutAChangeKeepsAListedDelay) {
+    // The dialog shows the label, selects its index and sets that index.
+    CCommPort port("");
+    for (int ms : {2000, 3000, 4000, 5000}) {
+        port.SetDelay(ms);
+        const std::string label = port.GetDelayLabel();
+        int index = -1;
+        for (int i = 0; i < CCommPort::kDelayCount; ++i) {
+            if (label == CCommPort::DelayListLabel(i)) index = i;
+        }
+        port.SetDelayIndex(index);
+        EXPECT_EQ(port.Delay(), ms);
+    }
+}
+
 class SettingsDir : public ::testing::Test {
 protected:
     void SetUp() override {
