@@ -34,9 +34,8 @@ double TimeTransfer(bool write, CCommPort& port, CCodeplug& plug, int expected) 
     } else {
         ReadPagerThread(port, plug, sink);
     }
-    const double ms = std::chrono::duration<double, std::milli>(
-                          std::chrono::steady_clock::now() - start)
-                          .count();
+    const double ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     if (sink.message != expected) {
         std::fprintf(stderr, "transfer failed (message 0x%X)\n", sink.message);
         std::exit(1);
@@ -52,10 +51,11 @@ void Report(const char* what, const std::vector<double>& walls, double lineMs, d
         sum += w;
     }
     const double mean = sum / walls.size();
-    std::printf("%-17s wall %7.1f ms  line %7.1f ms  settle %5.0f ms  overhead mean %5.1f ms, "
-                "worst %5.1f ms  (target < %.0f ms) %s\n",
-                what, mean, lineMs, settleMs, mean - lineMs - settleMs, worst, targetMs,
-                worst < targetMs ? "ok" : "OVER");
+    std::printf(
+        "%-17s wall %7.1f ms  line %7.1f ms  settle %5.0f ms  overhead mean %5.1f ms, "
+        "worst %5.1f ms  (target < %.0f ms) %s\n",
+        what, mean, lineMs, settleMs, mean - lineMs - settleMs, worst, targetMs,
+        worst < targetMs ? "ok" : "OVER");
 }
 
 }  // namespace
@@ -76,7 +76,8 @@ int main(int argc, char** argv) {
     CCodeplug plug;
 
     std::vector<double> reads, engineerWrites, writes;
-    for (int i = 0; i < runs; ++i) reads.push_back(TimeTransfer(false, port, plug, WM_PAGER_READ_OK));
+    for (int i = 0; i < runs; ++i)
+        reads.push_back(TimeTransfer(false, port, plug, WM_PAGER_READ_OK));
     CodeplugContext::Get().engineer = true;
     for (int i = 0; i < runs; ++i) {
         engineerWrites.push_back(TimeTransfer(true, port, plug, WM_PAGER_WRITE_OK));

@@ -47,8 +47,7 @@ std::uint8_t Sum(const std::uint8_t* bytes, std::size_t n) {
 
 CCommPort::CCommPort() : CCommPort(DefaultSettingsPath(), true) {}
 
-CCommPort::CCommPort(std::string settingsPath, bool saveOnDestroy,
-                     std::unique_ptr<SerialPort> port)
+CCommPort::CCommPort(std::string settingsPath, bool saveOnDestroy, std::unique_ptr<SerialPort> port)
     : m_port(port ? std::move(port) : MakeSystemSerialPort()),
       m_settingsPath(std::move(settingsPath)),
       m_saveOnDestroy(saveOnDestroy) {

@@ -77,4 +77,6 @@ std::string SettingsPathIn(const std::string& productDir) {
 
 #endif
 
-std::string DefaultSettingsPath() { return SettingsPathIn(ProductDir()); }
+std::string DefaultSettingsPath() {
+    return SettingsPathIn(ProductDir());
+}

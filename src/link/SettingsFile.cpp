@@ -51,8 +51,8 @@ void ReadSettings(std::istream& in, CommSettings& settings) {
 }
 
 std::string FormatSettings(const CommSettings& settings, const char* lineEnd) {
-    return "CommPort = " + settings.portName + lineEnd + "USBDelay = " +
-           std::to_string(settings.delay);
+    return "CommPort = " + settings.portName + lineEnd +
+           "USBDelay = " + std::to_string(settings.delay);
 }
 
 const char* SettingsLineEnd() {

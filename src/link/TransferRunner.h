@@ -9,5 +9,4 @@
 enum class TransferKind { Read, Write };
 
 TransferOutcome RunTransfer(TransferKind kind, CCommPort& port, CCodeplug& plug,
-                            const std::function<void(int elapsedMs)>& tick = {},
-                            int tickMs = 100);
+                            const std::function<void(int elapsedMs)>& tick = {}, int tickMs = 100);

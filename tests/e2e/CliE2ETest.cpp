@@ -12,7 +12,9 @@
 
 namespace {
 
-std::string Calvex() { return std::string(CALVEX_BINARY_DIR) + "/tools/calvex/calvex"; }
+std::string Calvex() {
+    return std::string(CALVEX_BINARY_DIR) + "/tools/calvex/calvex";
+}
 
 class Cli : public ::testing::Test {
 protected:

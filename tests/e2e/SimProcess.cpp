@@ -114,8 +114,12 @@ int SimProcess::Stop() {
     return m_status;
 }
 
-std::string SimProcess::Log() const { return ReadText(File("stderr")); }
-std::string SimProcess::Banner() const { return ReadText(File("stdout")); }
+std::string SimProcess::Log() const {
+    return ReadText(File("stderr"));
+}
+std::string SimProcess::Banner() const {
+    return ReadText(File("stdout"));
+}
 
 int RunProgram(const std::vector<std::string>& argv, std::string* out, std::string* err,
                const std::vector<std::string>& extraEnv) {

@@ -27,7 +27,9 @@ struct FaultCase {
     const char* fault;
     LinkFault expected;
 };
-void PrintTo(const FaultCase& c, std::ostream* os) { *os << c.fault; }
+void PrintTo(const FaultCase& c, std::ostream* os) {
+    *os << c.fault;
+}
 std::string CaseName(const ::testing::TestParamInfo<FaultCase>& info) {
     std::string n = info.param.fault;
     n.erase(std::remove(n.begin(), n.end(), '-'), n.end());

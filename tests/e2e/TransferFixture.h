@@ -21,7 +21,9 @@
 // in (10 x 513 + 1000 ms), and the check for surplus bytes (20 ms).
 inline constexpr long long kReadBudgetMs = 1010 + 6130 + 20;
 // A write exchange: the frame out (6130), the delay and the answer (1010).
-inline long long WriteBudgetMs(int delay) { return 6130 + delay + 1010; }
+inline long long WriteBudgetMs(int delay) {
+    return 6130 + delay + 1010;
+}
 
 struct TransferRun {
     std::vector<int> messages;

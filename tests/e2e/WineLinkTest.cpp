@@ -25,7 +25,8 @@ std::string UnixEnv(const char* name) {
 // Where the native simulator is, as a Unix path; empty when absent.
 std::string PagerSim() {
     std::string path = UnixEnv("CALVEX_PAGERSIM");
-    if (path.empty()) path = std::string(CALVEX_SOURCE_DIR) + "/build/native/tools/pagersim/pagersim";
+    if (path.empty())
+        path = std::string(CALVEX_SOURCE_DIR) + "/build/native/tools/pagersim/pagersim";
     const std::string dos = "Z:" + path;
     const DWORD attrs = GetFileAttributesA(dos.c_str());
     return attrs == INVALID_FILE_ATTRIBUTES ? std::string() : path;

@@ -7,8 +7,8 @@
 
 #include <thread>
 
-#include "link/posix/PosixSerialPort.h"
 #include "link/PtyPeer.h"
+#include "link/posix/PosixSerialPort.h"
 
 namespace {
 

@@ -19,7 +19,8 @@ protected:
     void SetUp() override {
         char tmp[MAX_PATH] = {};
         GetTempPathA(MAX_PATH, tmp);
-        m_dir = std::string(tmp) + "calvex-settings-" + std::to_string(GetCurrentProcessId()) + "\\";
+        m_dir =
+            std::string(tmp) + "calvex-settings-" + std::to_string(GetCurrentProcessId()) + "\\";
         CreateDirectoryA(m_dir.c_str(), nullptr);
         CreateDirectoryA((m_dir + "lib").c_str(), nullptr);
     }

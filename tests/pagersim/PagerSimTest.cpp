@@ -136,7 +136,9 @@ struct ReadFaultCase {
     std::size_t length;
     bool sumMatches;
 };
-void PrintTo(const ReadFaultCase& c, std::ostream* os) { *os << c.fault; }
+void PrintTo(const ReadFaultCase& c, std::ostream* os) {
+    *os << c.fault;
+}
 
 class ReadFault : public ::testing::TestWithParam<ReadFaultCase> {};
 
@@ -152,18 +154,16 @@ TEST_P(ReadFault, MisshapesTheAnswer) {
     EXPECT_EQ(ReadBlock(sim), block);
 }
 
-INSTANTIATE_TEST_SUITE_P(PagerSim, ReadFault,
-                         ::testing::Values(ReadFaultCase{"short", 512, false},
-                                           ReadFaultCase{"long", 514, false},
-                                           ReadFaultCase{"bad-sum", 513, false},
-                                           ReadFaultCase{"zeros", 513, true},
-                                           ReadFaultCase{"silent", 0, false},
-                                           ReadFaultCase{"none", 513, true}),
-                         [](const auto& info) {
-                             std::string n = info.param.fault;
-                             n.erase(std::remove(n.begin(), n.end(), '-'), n.end());
-                             return n;
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    PagerSim, ReadFault,
+    ::testing::Values(ReadFaultCase{"short", 512, false}, ReadFaultCase{"long", 514, false},
+                      ReadFaultCase{"bad-sum", 513, false}, ReadFaultCase{"zeros", 513, true},
+                      ReadFaultCase{"silent", 0, false}, ReadFaultCase{"none", 513, true}),
+    [](const auto& info) {
+        std::string n = info.param.fault;
+        n.erase(std::remove(n.begin(), n.end(), '-'), n.end());
+        return n;
+    });
 
 TEST(PagerSim, GarbageIsNeverAGoodBlockOrAnAck) {
     SimProcess sim;

@@ -15,10 +15,10 @@ struct FaultEntry {
     const char* name;
 };
 constexpr FaultEntry kFaults[] = {
-    {SimFault::None, "none"},       {SimFault::Silent, "silent"},   {SimFault::Short, "short"},
-    {SimFault::Long, "long"},       {SimFault::BadSum, "bad-sum"},  {SimFault::Zeros, "zeros"},
-    {SimFault::Refuse, "refuse"},   {SimFault::NoAck, "no-ack"},    {SimFault::LateAck, "late-ack"},
-    {SimFault::HangUp, "hangup"},   {SimFault::Garbage, "garbage"},
+    {SimFault::None, "none"},     {SimFault::Silent, "silent"},   {SimFault::Short, "short"},
+    {SimFault::Long, "long"},     {SimFault::BadSum, "bad-sum"},  {SimFault::Zeros, "zeros"},
+    {SimFault::Refuse, "refuse"}, {SimFault::NoAck, "no-ack"},    {SimFault::LateAck, "late-ack"},
+    {SimFault::HangUp, "hangup"}, {SimFault::Garbage, "garbage"},
 };
 
 constexpr std::size_t kBlock = 512;

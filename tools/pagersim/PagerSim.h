@@ -39,7 +39,7 @@ struct SimOptions {
     int ackDelayMs = 0;        // time the pager takes to store a block
     int lateAckMs = 6500;      // when a late ACK comes, after the frame
     std::uint8_t refuseByte = 0x15;
-    int frameGapMs = 1000;     // longest pause inside a write frame
+    int frameGapMs = 1000;  // longest pause inside a write frame
 };
 
 class PagerSim {

@@ -29,7 +29,9 @@ void MakeRaw(int fd) {
 
 }  // namespace
 
-PtyLine::~PtyLine() { Close(); }
+PtyLine::~PtyLine() {
+    Close();
+}
 
 bool PtyLine::Create(const std::string& link, std::string& error) {
     m_master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);

@@ -18,7 +18,9 @@ namespace {
 
 std::atomic<bool> g_stop{false};
 
-void OnSignal(int) { g_stop = true; }
+void OnSignal(int) {
+    g_stop = true;
+}
 
 void InstallSignals() {
     struct sigaction sa {};
@@ -70,12 +72,15 @@ int main(int argc, char** argv) {
         ->check(CLI::IsMember({"r", "w", "rw"}));
     app.add_flag("--pace", opt.pace, "send at the real 1200-baud rate (8.33 ms a byte)");
     app.add_flag("--once", once, "exit after one exchange");
-    app.add_option("--count", count, "exit after this many exchanges")->check(CLI::NonNegativeNumber);
-    app.add_option("--save", saveFile, "write what the pager holds to this file after each "
-                                       "accepted write and on exit");
+    app.add_option("--count", count, "exit after this many exchanges")
+        ->check(CLI::NonNegativeNumber);
+    app.add_option("--save", saveFile,
+                   "write what the pager holds to this file after each "
+                   "accepted write and on exit");
     app.add_option("--ack-delay", opt.ackDelayMs, "milliseconds to store a block before ACK")
         ->check(CLI::NonNegativeNumber);
-    app.add_option("--late-ms", opt.lateAckMs, "when the late-ack fault answers (ms after the frame)")
+    app.add_option("--late-ms", opt.lateAckMs,
+                   "when the late-ack fault answers (ms after the frame)")
         ->check(CLI::NonNegativeNumber);
     app.add_option("--refuse-byte", refuseText, "what the refuse fault answers (default 0x15)");
     app.add_option("--exit-idle", exitIdle, "exit after this many seconds without a command")
@@ -113,8 +118,10 @@ int main(int argc, char** argv) {
         }
         image = r.parsed.image;
         if (!CDatFile::IsValid(image)) {
-            std::fprintf(stderr, "pagersim: note: %s fails the codeplug checksum; serving it "
-                                 "as it is\n", datFile.c_str());
+            std::fprintf(stderr,
+                         "pagersim: note: %s fails the codeplug checksum; serving it "
+                         "as it is\n",
+                         datFile.c_str());
         }
     }
     if (!firmwareText.empty()) {

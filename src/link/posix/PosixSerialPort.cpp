@@ -42,9 +42,13 @@ PortError OpenError(int err) {
 
 }  // namespace
 
-std::unique_ptr<SerialPort> MakeSystemSerialPort() { return std::make_unique<PosixSerialPort>(); }
+std::unique_ptr<SerialPort> MakeSystemSerialPort() {
+    return std::make_unique<PosixSerialPort>();
+}
 
-PosixSerialPort::~PosixSerialPort() { Close(); }
+PosixSerialPort::~PosixSerialPort() {
+    Close();
+}
 
 bool PosixSerialPort::Fail(PortError error, int err) {
     SetError(error, err ? std::strerror(err) : std::string());
@@ -114,9 +118,10 @@ bool PosixSerialPort::Write(const std::uint8_t* data, std::size_t size, std::siz
         SetError(PortError::NotOpen);
         return false;
     }
-    const long long deadline = NowMs() + static_cast<long long>(m_timeouts.writeTotalMultiplier) *
-                                             static_cast<long long>(size) +
-                               m_timeouts.writeTotalConstant;
+    const long long deadline =
+        NowMs() +
+        static_cast<long long>(m_timeouts.writeTotalMultiplier) * static_cast<long long>(size) +
+        m_timeouts.writeTotalConstant;
     while (written < size) {
         const long long left = deadline - NowMs();
         if (left <= 0) break;

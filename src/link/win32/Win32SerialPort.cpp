@@ -40,9 +40,13 @@ PortError OpenError(DWORD code) {
 
 }  // namespace
 
-std::unique_ptr<SerialPort> MakeSystemSerialPort() { return std::make_unique<Win32SerialPort>(); }
+std::unique_ptr<SerialPort> MakeSystemSerialPort() {
+    return std::make_unique<Win32SerialPort>();
+}
 
-Win32SerialPort::~Win32SerialPort() { Close(); }
+Win32SerialPort::~Win32SerialPort() {
+    Close();
+}
 
 bool Win32SerialPort::Fail(PortError error) {
     SetError(error, SystemText(GetLastError()));

@@ -1,6 +1,5 @@
 // calvex read [--port P] [--out FILE]: reads the codeplug from the pager.
 #include <CLI/CLI.hpp>
-
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -26,15 +25,16 @@ namespace {
 void Progress(const char* what, int elapsedMs, int fullMs) {
     constexpr int kWidth = 30;
     const int filled = elapsedMs >= fullMs ? kWidth : elapsedMs * kWidth / fullMs;
-    std::fprintf(stderr, "\r%s [%.*s%*s] %4.1f s", what, filled,
-                 "##############################", kWidth - filled, "", elapsedMs / 1000.0);
+    std::fprintf(stderr, "\r%s [%.*s%*s] %4.1f s", what, filled, "##############################",
+                 kWidth - filled, "", elapsedMs / 1000.0);
     std::fflush(stderr);
 }
 
 int Run(const std::vector<std::string>& args) {
-    CLI::App app{"Read the codeplug from the pager in the programmer. The port comes from the "
-                 "program's settings file unless --port is given.",
-                 "calvex read"};
+    CLI::App app{
+        "Read the codeplug from the pager in the programmer. The port comes from the "
+        "program's settings file unless --port is given.",
+        "calvex read"};
     std::string port, out;
     app.add_option("--port", port, "COM1..COM64 or a device path such as /dev/ttyUSB0");
     app.add_option("--out", out, "save the codeplug to this .dat file");

@@ -1,6 +1,5 @@
 // calvex write [--port P] [--delay MS] [--engineer] FILE: programs the pager.
 #include <CLI/CLI.hpp>
-
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -25,25 +24,26 @@ namespace {
 void Progress(const char* what, int elapsedMs, int fullMs) {
     constexpr int kWidth = 30;
     const int filled = elapsedMs >= fullMs ? kWidth : elapsedMs * kWidth / fullMs;
-    std::fprintf(stderr, "\r%s [%.*s%*s] %4.1f s", what, filled,
-                 "##############################", kWidth - filled, "", elapsedMs / 1000.0);
+    std::fprintf(stderr, "\r%s [%.*s%*s] %4.1f s", what, filled, "##############################",
+                 kWidth - filled, "", elapsedMs / 1000.0);
     std::fflush(stderr);
 }
 
 int Run(const std::vector<std::string>& args) {
-    CLI::App app{"Program the pager with a codeplug file. Outside engineer mode the pager is "
-                 "read first: a pager of another model number or codeplug version is not "
-                 "written, and the pager keeps its own serial number and codeplug version. "
-                 "Port and USB delay come from the program's settings file unless given.",
-                 "calvex write"};
+    CLI::App app{
+        "Program the pager with a codeplug file. Outside engineer mode the pager is "
+        "read first: a pager of another model number or codeplug version is not "
+        "written, and the pager keeps its own serial number and codeplug version. "
+        "Port and USB delay come from the program's settings file unless given.",
+        "calvex write"};
     std::string port, file;
     int delay = 0;
     bool engineer = false;
     app.add_option("FILE", file, "codeplug file (.dat)")->required();
     app.add_option("--port", port, "COM1..COM64 or a device path such as /dev/ttyUSB0");
-    auto* delayOpt =
-        app.add_option("--delay", delay, "milliseconds to wait for the pager's answer "
-                                         "(USB delay; the settings' value otherwise)");
+    auto* delayOpt = app.add_option("--delay", delay,
+                                    "milliseconds to wait for the pager's answer "
+                                    "(USB delay; the settings' value otherwise)");
     app.add_flag("--engineer", engineer,
                  "engineer mode: no identity check, the file's serial and model number go out");
     std::vector<std::string> rest(args.rbegin(), args.rend() - 1);
