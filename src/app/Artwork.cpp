@@ -128,7 +128,9 @@ QPixmap StateDisc(QColor disc, int sign) {
     p.setPen(pen);
     p.setBrush(Qt::NoBrush);
     switch (sign) {
-        case IDB_RUNNING: p.drawLine(QPointF(22, 38.5), QPointF(55, 38.5)); break;
+        case IDB_RUNNING:
+            p.drawLine(QPointF(22, 38.5), QPointF(55, 38.5));
+            break;
         case IDB_SUCCESS:
             p.drawPolyline(QPolygonF({QPointF(22, 40), QPointF(34, 52), QPointF(56, 26)}));
             break;
@@ -201,8 +203,12 @@ QPixmap ToolbarPixmap(int commandId) {
     QPixmap pm = Blank(16, 16);
     QPainter p(&pm);
     switch (commandId) {
-        case cmd::ID_FILE_OPEN: Folder(p); break;
-        case cmd::ID_FILE_SAVE_AS: Disk(p); break;
+        case cmd::ID_FILE_OPEN:
+            Folder(p);
+            break;
+        case cmd::ID_FILE_SAVE_AS:
+            Disk(p);
+            break;
         case cmd::ID_READ_PAGER:
             Pager(p, QColor(60, 60, 80));
             Arrow(p, true);
@@ -211,12 +217,23 @@ QPixmap ToolbarPixmap(int commandId) {
             Pager(p, QColor(60, 60, 80));
             Arrow(p, false);
             break;
-        case cmd::ID_USER_DATA: Sheet(p); break;
-        case cmd::ID_SYSTEM_SETUP: Gear(p); break;
-        case cmd::ID_FILE_PRINT: Printer(p); break;
-        case cmd::ID_APP_ABOUT: About(p); break;
-        case cmd::ID_CONTEXT_HELP: ContextHelp(p); break;
-        default: return {};
+        case cmd::ID_USER_DATA:
+            Sheet(p);
+            break;
+        case cmd::ID_SYSTEM_SETUP:
+            Gear(p);
+            break;
+        case cmd::ID_FILE_PRINT:
+            Printer(p);
+            break;
+        case cmd::ID_APP_ABOUT:
+            About(p);
+            break;
+        case cmd::ID_CONTEXT_HELP:
+            ContextHelp(p);
+            break;
+        default:
+            return {};
     }
     return pm;
 }
@@ -234,8 +251,10 @@ QPixmap Bitmap(int resourceId) {
             return StateDisc(QColor(245, 140, 20), IDB_SUCCESS);
         case IDB_FAILED:
             return StateDisc(QColor(210, 30, 30), IDB_FAILED);
-        case IDB_LOGO: return Logo();
-        case IDB_ABOUT: return AboutBitmap();
+        case IDB_LOGO:
+            return Logo();
+        case IDB_ABOUT:
+            return AboutBitmap();
     }
     return {};
 }

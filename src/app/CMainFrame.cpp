@@ -119,9 +119,20 @@ void CMainFrame::CreateToolBar() {
     m_toolBar->setMovable(true);
     m_toolBar->setFloatable(true);
     m_toolBar->setAllowedAreas(Qt::AllToolBarAreas);
-    const int layout[] = {ID_FILE_OPEN,      ID_FILE_SAVE_AS, 0,  ID_READ_PAGER, ID_WRITE_PAGER, 0,
-                          ID_USER_DATA,      0,               ID_SYSTEM_SETUP, 0, ID_FILE_PRINT, 0,
-                          ID_APP_ABOUT,      ID_CONTEXT_HELP};
+    const int layout[] = {ID_FILE_OPEN,
+                          ID_FILE_SAVE_AS,
+                          0,
+                          ID_READ_PAGER,
+                          ID_WRITE_PAGER,
+                          0,
+                          ID_USER_DATA,
+                          0,
+                          ID_SYSTEM_SETUP,
+                          0,
+                          ID_FILE_PRINT,
+                          0,
+                          ID_APP_ABOUT,
+                          ID_CONTEXT_HELP};
     for (int id : layout) {
         if (id == 0)
             m_toolBar->addSeparator();
@@ -175,19 +186,41 @@ void CMainFrame::OnCommand(int id) {
         return;
     }
     switch (id) {
-        case ID_FILE_OPEN: m_app.OnFileOpen(); break;
-        case ID_FILE_SAVE: m_app.OnFileSave(); break;
-        case ID_FILE_SAVE_AS: m_app.OnFileSaveAs(); break;
-        case ID_FILE_PRINT: m_view->OnFilePrint(); break;
-        case ID_FILE_PRINT_PREVIEW: m_view->OnFilePrintPreview(); break;
-        case ID_APP_EXIT: close(); break;
-        case ID_APP_ABOUT: m_app.OnAppAbout(); break;
+        case ID_FILE_OPEN:
+            m_app.OnFileOpen();
+            break;
+        case ID_FILE_SAVE:
+            m_app.OnFileSave();
+            break;
+        case ID_FILE_SAVE_AS:
+            m_app.OnFileSaveAs();
+            break;
+        case ID_FILE_PRINT:
+            m_view->OnFilePrint();
+            break;
+        case ID_FILE_PRINT_PREVIEW:
+            m_view->OnFilePrintPreview();
+            break;
+        case ID_APP_EXIT:
+            close();
+            break;
+        case ID_APP_ABOUT:
+            m_app.OnAppAbout();
+            break;
         case ID_HELP:
         case ID_HELP_FINDER:
-        case ID_DEFAULT_HELP: m_app.OnHelp(); break;
-        case ID_CONTEXT_HELP: QWhatsThis::enterWhatsThisMode(); break;
-        case ID_VIEW_TOOLBAR: m_toolBar->setVisible(!m_toolBar->isVisible()); break;
-        case ID_VIEW_STATUS_BAR: statusBar()->setVisible(!statusBar()->isVisible()); break;
+        case ID_DEFAULT_HELP:
+            m_app.OnHelp();
+            break;
+        case ID_CONTEXT_HELP:
+            QWhatsThis::enterWhatsThisMode();
+            break;
+        case ID_VIEW_TOOLBAR:
+            m_toolBar->setVisible(!m_toolBar->isVisible());
+            break;
+        case ID_VIEW_STATUS_BAR:
+            statusBar()->setVisible(!statusBar()->isVisible());
+            break;
     }
     UpdateCommandUI();
 }
@@ -222,10 +255,17 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (!key->isAutoRepeat()) {
             switch (key->key()) {
-                case Qt::Key_CapsLock: m_caps = !m_caps; break;
-                case Qt::Key_NumLock: m_num = !m_num; break;
-                case Qt::Key_ScrollLock: m_scroll = !m_scroll; break;
-                default: return QMainWindow::eventFilter(watched, event);
+                case Qt::Key_CapsLock:
+                    m_caps = !m_caps;
+                    break;
+                case Qt::Key_NumLock:
+                    m_num = !m_num;
+                    break;
+                case Qt::Key_ScrollLock:
+                    m_scroll = !m_scroll;
+                    break;
+                default:
+                    return QMainWindow::eventFilter(watched, event);
             }
             UpdateIndicators();
         }

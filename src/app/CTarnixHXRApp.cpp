@@ -11,8 +11,8 @@
 #include "app/CTarnixHXRDoc.h"
 #include "app/CTarnixHXRView.h"
 #include "app/DialogLayouts.h"
-#include "app/PagerLink.h"
 #include "app/LinkAdapter.h"
+#include "app/PagerLink.h"
 #include "ui/qt/QtPrompt.h"
 
 namespace {

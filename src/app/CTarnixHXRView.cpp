@@ -50,15 +50,16 @@ bool CTarnixHXRView::HandlesCommand(int id) const {
         case ID_USER_DATA:
         case ID_ENGINEER_DATA:
         case ID_FALSING_ALERT:
-        case ID_USB_DELAY: return true;
+        case ID_USB_DELAY:
+            return true;
     }
     return false;
 }
 
 bool CTarnixHXRView::IsCommandEnabled(int id) const {
     // While a transfer runs nothing may touch the document or the port.
-    if (m_link.Busy() && (HandlesCommand(id) || id == ID_FILE_OPEN || id == ID_FILE_SAVE ||
-                          id == ID_FILE_SAVE_AS))
+    if (m_link.Busy() &&
+        (HandlesCommand(id) || id == ID_FILE_OPEN || id == ID_FILE_SAVE || id == ID_FILE_SAVE_AS))
         return false;
     return cmd::IsEnabled(id, m_doc.DataValid(), CodeplugContext::Get().engineer);
 }
@@ -70,11 +71,21 @@ void CTarnixHXRView::SetCommandHandler(int id, std::function<void()> handler) {
 bool CTarnixHXRView::OnCommand(int id) {
     if (!HandlesCommand(id) || !IsCommandEnabled(id)) return false;
     switch (id) {
-        case ID_READ_PAGER: OnReadPager(); break;
-        case ID_WRITE_PAGER: OnWritePager(); break;
-        case ID_SYSTEM_SETUP: OnSystemSetup(); break;
-        case ID_USB_DELAY: OnUsbDelay(); break;
-        case ID_USER_DATA: OnUserData(); break;
+        case ID_READ_PAGER:
+            OnReadPager();
+            break;
+        case ID_WRITE_PAGER:
+            OnWritePager();
+            break;
+        case ID_SYSTEM_SETUP:
+            OnSystemSetup();
+            break;
+        case ID_USB_DELAY:
+            OnUsbDelay();
+            break;
+        case ID_USER_DATA:
+            OnUserData();
+            break;
         default: {
             auto it = m_handlers.find(id);
             if (it != m_handlers.end() && it->second) it->second();
@@ -91,8 +102,7 @@ void CTarnixHXRView::OnUserData() {
 
 void CTarnixHXRView::OnReadPager() {
     if (m_doc.DataValid()) {
-        if (!m_prompt.YesNo("Do you want to overwrite the current codeplug?",
-                            "Read Pager Warning"))
+        if (!m_prompt.YesNo("Do you want to overwrite the current codeplug?", "Read Pager Warning"))
             return;
         // Stands even if the read then fails.
         m_doc.SetDataValid(false);
@@ -119,8 +129,8 @@ void CTarnixHXRView::StartTransfer(bool read) {
             },
             Qt::QueuedConnection);
     };
-    bool started = read ? m_link.StartRead(m_doc.Codeplug(), post)
-                        : m_link.StartWrite(m_doc.Codeplug(), post);
+    bool started =
+        read ? m_link.StartRead(m_doc.Codeplug(), post) : m_link.StartWrite(m_doc.Codeplug(), post);
     if (!started) post(read ? WM_PAGER_READ_FAILED : WM_PAGER_WRITE_FAILED);
 
     m_commStatus.tickInterval = read ? CCommStatusDlg::kReadTick : CCommStatusDlg::kWriteTick;
@@ -147,7 +157,8 @@ void CTarnixHXRView::OnPagerMessage(int message) {
             m_commStatus.SetResult("Serial Communication - Pager Read FAILED!", 0);
             AfterTransferFailure();
             break;
-        default: return;
+        default:
+            return;
     }
     // The worker has posted its one message and is ending.
     m_link.Join();

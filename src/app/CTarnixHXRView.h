@@ -11,7 +11,6 @@
 #include "app/CSystemConfigDlg.h"
 #include "app/CUsbDelayDlg.h"
 #include "codeplug/CPagerData.h"
-
 #include "ui/qt/CBoundDialog.h"
 
 class CTarnixHXRDoc;

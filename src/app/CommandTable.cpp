@@ -11,7 +11,8 @@ const std::vector<CommandInfo>& Commands() {
          "Logon as engineer user to be able to view/modify codeplug engineer data\nEngineer Logon",
          Enable::Always},
         {ID_READ_PAGER, "Read codeplug from pager\nRead Codeplug From a Pager", Enable::Always},
-        {ID_WRITE_PAGER, "Write the codeplug to pager\nWrite Codeplug to a Pager", Enable::DataValid},
+        {ID_WRITE_PAGER, "Write the codeplug to pager\nWrite Codeplug to a Pager",
+         Enable::DataValid},
         {ID_USER_DATA, "View/modify user data\nView User Data", Enable::DataValid},
         {ID_ENGINEER_DATA, "View/modify engineer data\nView Engineer Data",
          Enable::EngineerDataValid},
@@ -60,9 +61,12 @@ bool IsEnabled(int id, bool dataValid, bool engineer) {
     const CommandInfo* c = FindCommand(id);
     if (!c) return true;
     switch (c->rule) {
-        case Enable::Always: return true;
-        case Enable::DataValid: return dataValid;
-        case Enable::EngineerDataValid: return engineer && dataValid;
+        case Enable::Always:
+            return true;
+        case Enable::DataValid:
+            return dataValid;
+        case Enable::EngineerDataValid:
+            return engineer && dataValid;
     }
     return false;
 }

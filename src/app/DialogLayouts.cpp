@@ -132,9 +132,8 @@ QDialog* About(QWidget* parent) {
     picture->setPixmap(art::Bitmap(art::IDB_ABOUT));
     auto* title = new QLabel("Calvex V Two Tone Pager Programming Software");
     title->setObjectName("aboutTitle");
-    auto* info = new QLabel(
-        QString("Product Information: ") +
-        "\n     Version: 1.7.2 \t\t Build date: September 28, 2007");
+    auto* info = new QLabel(QString("Product Information: ") +
+                            "\n     Version: 1.7.2 \t\t Build date: September 28, 2007");
     info->setObjectName("aboutInfo");
     auto* ok = new QPushButton("OK");
     ok->setDefault(true);

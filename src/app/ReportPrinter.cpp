@@ -54,7 +54,8 @@ bool Print(QPagedPaintDevice& device, const CCodeplug& plug, CPagerData& pager,
         ExtentCanvas extent(font, &device);
         DrawCodeplugReport(extent, report);
         if (extent.Right() <= device.width() || font.pointSizeF() <= 4) break;
-        font.setPointSizeF(std::max(4.0, font.pointSizeF() * device.width() / extent.Right() * 0.98));
+        font.setPointSizeF(
+            std::max(4.0, font.pointSizeF() * device.width() / extent.Right() * 0.98));
     }
     painter.setFont(font);
     painter.setPen(Qt::black);

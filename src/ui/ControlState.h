@@ -14,10 +14,10 @@ struct ControlState {
     bool checked = false;            // check box and radio button
     bool visible = true;
     bool enabled = true;
-    int position = 0;                // progress bar or trackbar position
+    int position = 0;  // progress bar or trackbar position
     int rangeMin = 0;
     int rangeMax = 100;
-    int image = 0;                   // picture control: resource id of the image shown, 0 none
+    int image = 0;  // picture control: resource id of the image shown, 0 none
 
     bool operator==(const ControlState&) const = default;
 };

@@ -14,8 +14,8 @@ public:
     virtual ~Prompt() = default;
     // Shows the box and returns the button pressed. `owned` is false for boxes
     // that have no owner window.
-    virtual PromptAnswer Ask(const std::string& text, const std::string& caption,
-                             PromptIcon icon, PromptButtons buttons, bool owned = true) = 0;
+    virtual PromptAnswer Ask(const std::string& text, const std::string& caption, PromptIcon icon,
+                             PromptButtons buttons, bool owned = true) = 0;
 
     // Shorthands.
     void Error(const std::string& text, const std::string& caption, bool owned = true) {

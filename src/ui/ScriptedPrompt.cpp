@@ -6,21 +6,28 @@ namespace {
 // The answer a box gets when nobody scripted one: its safe button.
 PromptAnswer SafeAnswer(PromptButtons buttons) {
     switch (buttons) {
-        case PromptButtons::Ok: return PromptAnswer::Ok;
-        case PromptButtons::OkCancel: return PromptAnswer::Cancel;
-        case PromptButtons::YesNo: return PromptAnswer::No;
-        case PromptButtons::YesNoCancel: return PromptAnswer::Cancel;
+        case PromptButtons::Ok:
+            return PromptAnswer::Ok;
+        case PromptButtons::OkCancel:
+            return PromptAnswer::Cancel;
+        case PromptButtons::YesNo:
+            return PromptAnswer::No;
+        case PromptButtons::YesNoCancel:
+            return PromptAnswer::Cancel;
     }
     return PromptAnswer::Cancel;
 }
 
 bool Offers(PromptButtons buttons, PromptAnswer answer) {
     switch (buttons) {
-        case PromptButtons::Ok: return answer == PromptAnswer::Ok;
+        case PromptButtons::Ok:
+            return answer == PromptAnswer::Ok;
         case PromptButtons::OkCancel:
             return answer == PromptAnswer::Ok || answer == PromptAnswer::Cancel;
-        case PromptButtons::YesNo: return answer == PromptAnswer::Yes || answer == PromptAnswer::No;
-        case PromptButtons::YesNoCancel: return answer != PromptAnswer::Ok;
+        case PromptButtons::YesNo:
+            return answer == PromptAnswer::Yes || answer == PromptAnswer::No;
+        case PromptButtons::YesNoCancel:
+            return answer != PromptAnswer::Ok;
     }
     return false;
 }

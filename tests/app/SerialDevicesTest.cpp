@@ -42,8 +42,7 @@ TEST_F(FakeRoot, StableNamesFirstAndEachAdapterOnce) {
 
     auto devices = ScanSerialDevices(root);
     ASSERT_EQ(devices.size(), 3u);
-    EXPECT_EQ(devices[0].path,
-              "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
+    EXPECT_EQ(devices[0].path, "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
     EXPECT_EQ(devices[0].description, "FTDI FT232R USB UART A50285BI");
     EXPECT_EQ(devices[1].path, "/dev/ttyACM0");
     EXPECT_EQ(devices[2].path, "/dev/ttyUSB1");

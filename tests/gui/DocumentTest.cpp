@@ -27,7 +27,8 @@ TEST_F(AppFixture, CorruptedFileIsReportedAndKeepsCommandsDisabled) {
     Frame().OnCommand(ID_FILE_OPEN);
     ASSERT_EQ(prompt.Records().size(), 1u);
     const auto& box = prompt.Records()[0];
-    EXPECT_EQ(box.text, "The data in file " + QFileInfo(chosenFile).absoluteFilePath().toStdString() +
+    EXPECT_EQ(box.text, "The data in file " +
+                            QFileInfo(chosenFile).absoluteFilePath().toStdString() +
                             " is corrupted!");
     EXPECT_EQ(box.caption, "Read File");
     EXPECT_EQ(box.icon, ui::PromptIcon::Error);
@@ -41,8 +42,8 @@ TEST_F(AppFixture, CorruptedFileIsReportedAndKeepsCommandsDisabled) {
 
 TEST_F(AppFixture, EmptyAndGarbageFilesAreCorruptedNotFatal) {
     ASSERT_TRUE(Start());
-    for (QByteArray text : {QByteArray(), QByteArray("no dollars here\n"),
-                            QByteArray("$zz $"), QByteArray(100000, '$')}) {
+    for (QByteArray text : {QByteArray(), QByteArray("no dollars here\n"), QByteArray("$zz $"),
+                            QByteArray(100000, '$')}) {
         prompt.Clear();
         EXPECT_FALSE(app->OpenDocumentFile(WriteText("junk.dat", text)));
         ASSERT_EQ(prompt.Records().size(), 1u);

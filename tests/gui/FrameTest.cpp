@@ -63,8 +63,8 @@ TEST_F(AppFixture, ToolbarButtonsInOrderWithSixteenPixelIcons) {
         EXPECT_FALSE(pm.isNull()) << a->objectName().toStdString();
         EXPECT_EQ(pm.size(), QSize(16, 16));
     }
-    EXPECT_EQ(ids, QStringList({"57601", "57604", "-", "32775", "32776", "-", "32777", "-",
-                                "32773", "-", "57607", "-", "57664", "57669"}));
+    EXPECT_EQ(ids, QStringList({"57601", "57604", "-", "32775", "32776", "-", "32777", "-", "32773",
+                                "-", "57607", "-", "57664", "57669"}));
     EXPECT_EQ(Frame().Action(ID_READ_PAGER)->toolTip(), "Read Codeplug From a Pager");
     EXPECT_EQ(Frame().Action(ID_READ_PAGER)->statusTip(), "Read codeplug from pager");
     EXPECT_EQ(Frame().Action(ID_FILE_OPEN)->toolTip(), "Open a Codeplug Data File");

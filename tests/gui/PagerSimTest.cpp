@@ -75,7 +75,8 @@ protected:
             60000);
     }
     void CloseStatus() {
-        if (Status()->isVisible()) QTest::mouseClick(Status()->findChild<QPushButton*>("1"), Qt::LeftButton);
+        if (Status()->isVisible())
+            QTest::mouseClick(Status()->findChild<QPushButton*>("1"), Qt::LeftButton);
     }
     bool ReadPager() {
         int before = userData;
@@ -115,6 +116,19 @@ TEST_F(SimFixture, ReadFromAMissingPortFailsWithTheReasonInTheStatusBar) {
     CloseStatus();
     EXPECT_FALSE(Status()->isVisible());
     EXPECT_FALSE(Enabled(ID_WRITE_PAGER));
+}
+
+TEST_F(SimFixture, PortsThatAreNoSerialLineFailCleanly) {
+    QString fifo = Path("fifo");
+    ASSERT_EQ(QProcess::execute("mkfifo", {fifo}), 0);
+    for (QString port : {Path(""), QString("/dev/null"), fifo, QString("COM0"), QString("")}) {
+        ASSERT_TRUE(StartReal(port));
+        app->Link().SetPortName(port.toStdString());
+        ASSERT_TRUE(Run(ID_READ_PAGER)) << port.toStdString();
+        EXPECT_EQ(StatusText(), "Serial Communication - Pager Read FAILED!") << port.toStdString();
+        CloseStatus();
+        app.reset();
+    }
 }
 
 TEST_F(SimFixture, GarbledBlocksAreRefused) {

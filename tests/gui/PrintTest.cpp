@@ -1,8 +1,8 @@
 #include <QFileInfo>
 #include <QPrinter>
-#include <QStatusBar>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QStatusBar>
 
 #include "codeplug/CPagerData.h"
 #include "gui/AppFixture.h"
@@ -42,15 +42,14 @@ TEST_F(PrintFixture, PdfReportHoldsTheCodeplugValues) {
         BuildCodeplugReport(Doc().Codeplug(), pager, Doc().GetPathName().toStdString());
     EXPECT_TRUE(Has(text, "Welcome to Corvane Tarnix HXR! (Filename: "));
     EXPECT_TRUE(text.contains(QFileInfo(file).fileName())) << text.toStdString();
-    for (const char* label : {"MODEL:", "SERIAL:", "SUB-BAND:", "PLUG VER:", "PAGER VER:",
-                              "RCV FREQ1:", "CALL12:", "MODEL OPTION:", "SQUELCH LEVEL:",
-                              "FUNCTION SWITCH:", "SW-D", "PTL:"})
+    for (const char* label :
+         {"MODEL:", "SERIAL:", "SUB-BAND:", "PLUG VER:", "PAGER VER:", "RCV FREQ1:", "CALL12:",
+          "MODEL OPTION:", "SQUELCH LEVEL:", "FUNCTION SWITCH:", "SW-D", "PTL:"})
         EXPECT_TRUE(Has(text, label)) << label;
-    for (const std::string& value :
-         {expected.model, expected.serial, expected.plugVersion, expected.channels[0].frequency,
-          expected.switches[3].mode})
+    for (const std::string& value : {expected.model, expected.serial, expected.plugVersion,
+                                     expected.channels[0].frequency, expected.switches[3].mode})
         if (!value.empty()) EXPECT_TRUE(Has(text, value)) << value;
-    EXPECT_TRUE(Has(text, "0.000"));  // a file carries no pager version
+    EXPECT_TRUE(Has(text, "0.000"));               // a file carries no pager version
     EXPECT_TRUE(text.contains(QString(40, '=')));  // the rules; the PDF text merges glyphs
     EXPECT_FALSE(Has(text, "Advanced Engineer Data:"));
 }

@@ -14,7 +14,10 @@
 
 class TestLink : public PagerLink {
 public:
-    ~TestLink() override { Release(); Join(); }
+    ~TestLink() override {
+        Release();
+        Join();
+    }
 
     std::string port = "COM1";
     int delay = 3000;
@@ -48,9 +51,12 @@ public:
     }
     std::string GetDelayLabel() const override {
         switch (delay) {
-            case 2000: return DelayListLabel(0);
-            case 4000: return DelayListLabel(2);
-            case 5000: return DelayListLabel(3);
+            case 2000:
+                return DelayListLabel(0);
+            case 4000:
+                return DelayListLabel(2);
+            case 5000:
+                return DelayListLabel(3);
         }
         return DelayListLabel(1);
     }

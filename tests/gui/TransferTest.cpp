@@ -27,7 +27,8 @@ protected:
     }
     // Waits until the status dialog shows an outcome or has closed.
     bool WaitForOutcome() {
-        return WaitFor([this] { return Status() && (!Status()->isVisible() || Ok()->isEnabled()); });
+        return WaitFor(
+            [this] { return Status() && (!Status()->isVisible() || Ok()->isEnabled()); });
     }
     void OpenValid() { ASSERT_TRUE(app->OpenDocumentFile(WriteDat("doc.dat", SampleImage()))); }
 };
@@ -142,8 +143,9 @@ TEST_F(TransferFixture, WriteAsksFirstAndShowsEachOutcome) {
         int message;
         const char* text;
         int picture;
-    } cases[] = {{WM_PAGER_WRITE_OK, "Serial Communication - Pager Write SUCCEEDED!", art::IDB_SUCCESS},
-                 {WM_PAGER_WRITE_FAILED, "Serial Communication - Pager Write FAILED!", art::IDB_FAILED}};
+    } cases[] = {
+        {WM_PAGER_WRITE_OK, "Serial Communication - Pager Write SUCCEEDED!", art::IDB_SUCCESS},
+        {WM_PAGER_WRITE_FAILED, "Serial Communication - Pager Write FAILED!", art::IDB_FAILED}};
     for (const Case& c : cases) {
         prompt.Answer(ui::PromptAnswer::Yes);
         link.message = c.message;

@@ -7,9 +7,8 @@ CBoundDialog::CBoundDialog(CDialogModel& model, QWidget* parent)
     setWindowTitle(QString::fromStdString(model.Caption()));
     // No "?" button: dialogs of this program have a caption and close box only.
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    connect(m_binder, &DialogBinder::endRequested, this, [this](int result) {
-        done(result == IDOK ? QDialog::Accepted : QDialog::Rejected);
-    });
+    connect(m_binder, &DialogBinder::endRequested, this,
+            [this](int result) { done(result == IDOK ? QDialog::Accepted : QDialog::Rejected); });
 }
 
 void CBoundDialog::Init() {

@@ -1,7 +1,6 @@
 #include "ui/qt/DialogBinder.h"
 
 #include <QAbstractButton>
-#include <algorithm>
 #include <QComboBox>
 #include <QEvent>
 #include <QGroupBox>
@@ -12,12 +11,17 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QTimer>
+#include <algorithm>
 
 namespace ui::qt {
 
 namespace {
-QString Q(const std::string& s) { return QString::fromStdString(s); }
-std::string S(const QString& s) { return s.toStdString(); }
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+std::string S(const QString& s) {
+    return s.toStdString();
+}
 
 std::vector<std::string> ComboItems(const QComboBox* c) {
     std::vector<std::string> items;
@@ -101,8 +105,9 @@ void DialogBinder::FromUser(F&& f) {
 
 void DialogBinder::Connect(int id, QWidget* w) {
     if (auto* e = qobject_cast<QLineEdit*>(w)) {
-        connect(e, &QLineEdit::textEdited, this,
-                [this, id](const QString& t) { FromUser([&] { m_model.SetTextFromUser(id, S(t)); }); });
+        connect(e, &QLineEdit::textEdited, this, [this, id](const QString& t) {
+            FromUser([&] { m_model.SetTextFromUser(id, S(t)); });
+        });
         w->installEventFilter(this);
     } else if (auto* c = qobject_cast<QComboBox*>(w)) {
         connect(c, &QComboBox::currentIndexChanged, this, [this, id](int index) {
@@ -119,9 +124,8 @@ void DialogBinder::Connect(int id, QWidget* w) {
         }
         w->installEventFilter(this);
     } else if (auto* l = qobject_cast<QListWidget*>(w)) {
-        connect(l, &QListWidget::currentRowChanged, this, [this, id](int row) {
-            FromUser([&] { m_model.SetSelectionFromUser(id, row); });
-        });
+        connect(l, &QListWidget::currentRowChanged, this,
+                [this, id](int row) { FromUser([&] { m_model.SetSelectionFromUser(id, row); }); });
     } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
         connect(b, &QAbstractButton::clicked, this, [this, id, b](bool) {
             FromUser([&] {
@@ -135,9 +139,8 @@ void DialogBinder::Connect(int id, QWidget* w) {
             });
         });
     } else if (auto* sl = qobject_cast<QSlider*>(w)) {
-        connect(sl, &QSlider::valueChanged, this, [this, id](int v) {
-            FromUser([&] { m_model.SetPositionFromUser(id, v); });
-        });
+        connect(sl, &QSlider::valueChanged, this,
+                [this, id](int v) { FromUser([&] { m_model.SetPositionFromUser(id, v); }); });
     }
 }
 

@@ -8,17 +8,29 @@ PromptAnswer QtPrompt::Ask(const std::string& text, const std::string& caption, 
                            PromptButtons buttons, bool owned) {
     QMessageBox::Icon qicon = QMessageBox::NoIcon;
     switch (icon) {
-        case PromptIcon::None: break;
-        case PromptIcon::Information: qicon = QMessageBox::Information; break;
-        case PromptIcon::Question: qicon = QMessageBox::Question; break;
-        case PromptIcon::Warning: qicon = QMessageBox::Warning; break;
-        case PromptIcon::Error: qicon = QMessageBox::Critical; break;
+        case PromptIcon::None:
+            break;
+        case PromptIcon::Information:
+            qicon = QMessageBox::Information;
+            break;
+        case PromptIcon::Question:
+            qicon = QMessageBox::Question;
+            break;
+        case PromptIcon::Warning:
+            qicon = QMessageBox::Warning;
+            break;
+        case PromptIcon::Error:
+            qicon = QMessageBox::Critical;
+            break;
     }
     QMessageBox::StandardButtons qbuttons = QMessageBox::Ok;
     QMessageBox::StandardButton def = QMessageBox::Ok;
     switch (buttons) {
-        case PromptButtons::Ok: break;
-        case PromptButtons::OkCancel: qbuttons = QMessageBox::Ok | QMessageBox::Cancel; break;
+        case PromptButtons::Ok:
+            break;
+        case PromptButtons::OkCancel:
+            qbuttons = QMessageBox::Ok | QMessageBox::Cancel;
+            break;
         case PromptButtons::YesNo:
             qbuttons = QMessageBox::Yes | QMessageBox::No;
             def = QMessageBox::Yes;
@@ -33,10 +45,14 @@ PromptAnswer QtPrompt::Ask(const std::string& text, const std::string& caption, 
     box.setDefaultButton(def);
     box.setTextFormat(Qt::PlainText);
     switch (box.exec()) {
-        case QMessageBox::Yes: return PromptAnswer::Yes;
-        case QMessageBox::No: return PromptAnswer::No;
-        case QMessageBox::Cancel: return PromptAnswer::Cancel;
-        case QMessageBox::Ok: return PromptAnswer::Ok;
+        case QMessageBox::Yes:
+            return PromptAnswer::Yes;
+        case QMessageBox::No:
+            return PromptAnswer::No;
+        case QMessageBox::Cancel:
+            return PromptAnswer::Cancel;
+        case QMessageBox::Ok:
+            return PromptAnswer::Ok;
         default:
             // Escape or the close box: the box's cancel-like answer.
             return buttons == PromptButtons::YesNo ? PromptAnswer::No
