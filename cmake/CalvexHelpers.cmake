@@ -68,7 +68,11 @@ function(calvex_test name)
     add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${A_WORKING_DIRECTORY})
     set_tests_properties(${name} PROPERTIES
       LABELS "${A_LABELS}" TIMEOUT ${A_TIMEOUT} FIXTURES_REQUIRED wine
-      ENVIRONMENT "WINEPREFIX=${CALVEX_WINEPREFIX};WINEDEBUG=-all;${A_ENVIRONMENT}")
+      ENVIRONMENT "WINEPREFIX=${CALVEX_WINEPREFIX};WINEDEBUG=-all;${A_ENVIRONMENT}"
+      # A program that crashes under Wine can still exit with 0: judge the
+      # run by GoogleTest's own summary instead of the exit code alone.
+      PASS_REGULAR_EXPRESSION "\\[  PASSED  \\]"
+      FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]|Unhandled exception|Unhandled page fault")
   else()
     gtest_discover_tests(${name}
       WORKING_DIRECTORY ${A_WORKING_DIRECTORY}
