@@ -20,7 +20,7 @@ TEST_F(PagerE2E, ReadLoadsTheBlockAndTheFirmwareVersion) {
     EXPECT_EQ(run.messages, std::vector<int>{WM_PAGER_READ_OK});
     EXPECT_EQ(run.outcome.message, WM_PAGER_READ_OK);
     ExpectDocument(pager, 1, 0x2A);
-    EXPECT_LT(run.ms, 1000);
+    EXPECT_LT(run.ms, 2000);
 }
 
 struct FaultCase {
@@ -45,7 +45,7 @@ TEST_P(ReadFaults, FailAndLeaveTheDocumentAlone) {
     EXPECT_EQ(run.messages, std::vector<int>{WM_PAGER_READ_FAILED});
     EXPECT_EQ(run.outcome.fault, GetParam().expected) << DescribeFault(run.outcome);
     ExpectDocument(OtherImage(), 1, 7);
-    EXPECT_LT(run.ms, 2000);
+    EXPECT_LT(run.ms, 3000);
 }
 
 INSTANTIATE_TEST_SUITE_P(E2E, ReadFaults,
@@ -162,7 +162,7 @@ TEST_P(WriteFaults, FailWithinTheBudget) {
     EXPECT_EQ(run.messages, std::vector<int>{WM_PAGER_WRITE_FAILED});
     EXPECT_EQ(run.outcome.fault, GetParam().expected) << DescribeFault(run.outcome);
     EXPECT_LT(run.ms, kReadBudgetMs + WriteBudgetMs(100));
-    EXPECT_LT(run.ms, 2500);
+    EXPECT_LT(run.ms, 3500);
     if (GetParam().expected == LinkFault::Refused) {
         EXPECT_GE(run.outcome.answer, 0);
         EXPECT_NE(run.outcome.answer, 0x06);
@@ -211,7 +211,7 @@ TEST_F(PagerE2E, MissingAndBusyPortsFailAtOnce) {
     TransferRun run = Read();
     EXPECT_EQ(run.messages, std::vector<int>{WM_PAGER_READ_FAILED});
     EXPECT_EQ(run.outcome.fault, LinkFault::PortMissing);
-    EXPECT_LT(run.ms, 100);
+    EXPECT_LT(run.ms, 500);
 
     port.SetPortName(sim.Port());
     PosixSerialPort holder;
@@ -220,7 +220,7 @@ TEST_F(PagerE2E, MissingAndBusyPortsFailAtOnce) {
     TransferOutcome outcome;
     const auto start = std::chrono::steady_clock::now();
     WritePagerThread(port, plug, sink, &outcome);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
     EXPECT_EQ(sink.messages, std::vector<int>{WM_PAGER_WRITE_FAILED});
     EXPECT_EQ(outcome.fault, LinkFault::PortBusy);
     holder.Close();

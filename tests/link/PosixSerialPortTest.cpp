@@ -54,7 +54,7 @@ TEST(PosixSerialPort, PortHeldElsewhereFailsAtOnce) {
     PosixSerialPort second;
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(second.Open(peer.Path()));
-    EXPECT_LT(MsSince(start), 100);
+    EXPECT_LT(MsSince(start), 500);
     EXPECT_EQ(second.LastError(), PortError::Busy);
     EXPECT_FALSE(second.IsOpen());
     // Once it is free again it opens.
@@ -97,7 +97,7 @@ TEST(PosixSerialPort, ReadWaitsTheTotalTimeOutWhenNothingComes) {
     const long long ms = MsSince(start);
     EXPECT_EQ(n, 0u);
     EXPECT_GE(ms, 1095);  // 10 x 10 + 1000
-    EXPECT_LT(ms, 1300);
+    EXPECT_LT(ms, 1600);
 }
 
 TEST(PosixSerialPort, IntervalEndsTheReadAfterAGap) {
@@ -111,7 +111,7 @@ TEST(PosixSerialPort, IntervalEndsTheReadAfterAGap) {
     const auto start = std::chrono::steady_clock::now();
     ASSERT_TRUE(port.Read(buf, sizeof buf, n));
     EXPECT_EQ(n, 2u);
-    EXPECT_LT(MsSince(start), 200);  // the gap, not the 1050 ms total
+    EXPECT_LT(MsSince(start), 600);  // the gap, not the 1050 ms total
 }
 
 TEST(PosixSerialPort, HangUpEndsAReadAtOnce) {

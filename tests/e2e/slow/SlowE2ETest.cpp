@@ -52,7 +52,7 @@ TEST_F(PagerE2E, PacedReadTakesTheLineTime) {
     const TransferRun run = Read();
     EXPECT_EQ(run.messages, std::vector<int>{WM_PAGER_READ_OK});
     EXPECT_GE(run.ms, 4270);  // 513 characters of 10 bits at 1200 baud
-    EXPECT_LT(run.ms, 5000);
+    EXPECT_LT(run.ms, 5500);
     ExpectDocument(PagerImage(), 1, 0x0C);
 }
 
