@@ -61,7 +61,7 @@ public:
     // 0: 2000 ms, 2: 4000 ms, 3: 5000 ms, anything else: 3000 ms.
     void SetDelayIndex(int index);
     // Label of the current delay; "3 Seconds (Default)" for one not listed.
-    std::string GetDelayLabel();
+    std::string GetDelayLabel() const;
     static std::string PortListEntry(int index);  // "COM1" .. "COM64"
     static const char* DelayListLabel(int index);
     static int DelayListValue(int index);
@@ -82,7 +82,7 @@ private:
 
     std::unique_ptr<SerialPort> m_port;
     std::string m_portName = kDefaultPort;
-    std::string m_delayLabel;
+    mutable std::string m_delayLabel;  // scratch: the label last asked for
     int m_delay = kDefaultDelay;
     std::string m_settingsPath;
     bool m_saveOnDestroy = false;

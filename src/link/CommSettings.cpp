@@ -60,7 +60,7 @@ void CCommPort::SetDelayIndex(int index) {
     }
 }
 
-std::string CCommPort::GetDelayLabel() {
+std::string CCommPort::GetDelayLabel() const {
     m_delayLabel = kDelays[1].label;
     for (const auto& d : kDelays) {
         if (d.ms == m_delay) m_delayLabel = d.label;
