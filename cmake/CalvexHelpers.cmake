@@ -74,9 +74,11 @@ function(calvex_test name)
       PASS_REGULAR_EXPRESSION "\\[  PASSED  \\]"
       FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]|Unhandled exception|Unhandled page fault")
   else()
+    # Lists inside PROPERTIES must keep their separators escaped.
+    string(REPLACE ";" "\\;" labels "${A_LABELS}")
     gtest_discover_tests(${name}
       WORKING_DIRECTORY ${A_WORKING_DIRECTORY}
-      PROPERTIES LABELS "${A_LABELS}" TIMEOUT ${A_TIMEOUT}
+      PROPERTIES LABELS "${labels}" TIMEOUT ${A_TIMEOUT}
                  ENVIRONMENT "${A_ENVIRONMENT}"
       DISCOVERY_TIMEOUT 60)
   endif()
