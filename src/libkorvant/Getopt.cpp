@@ -35,7 +35,11 @@ int Getopt(const GetoptVars& vars, int argc, char* const argv[], const char* opt
         return -1;
     }
     const char* word = argv[optind];
-    if (pos <= 1 || pos >= static_cast<int>(std::strlen(word))) {
+    const bool sameWord = vars.word == nullptr || *vars.word == word;
+    if (vars.word != nullptr) {
+        *vars.word = word;
+    }
+    if (pos <= 1 || !sameWord || pos >= static_cast<int>(std::strlen(word))) {
         pos = 1;
         if (word[0] != '-' || word[1] == '\0') {
             return -1;

@@ -13,6 +13,9 @@ struct GetoptVars {
     int* optind;
     int* optopt;
     int* position;  // letter within the current word; 1 between words
+    // The word the position belongs to: a caller that moves optind or hands
+    // in another vector starts at the beginning of the new word. May be null.
+    const char** word = nullptr;
 };
 
 using GetoptErrorSink = std::function<void(const std::string&)>;

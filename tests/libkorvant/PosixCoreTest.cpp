@@ -28,12 +28,13 @@ public:
     }
     char* optarg = nullptr;
     int opterr = 1, optind = 1, optopt = 0, position = 1;
+    const char* word = nullptr;
     std::string messages;
 
 private:
     std::vector<std::string> words_;
     std::vector<char*> argv_;
-    GetoptVars vars_{&optarg, &opterr, &optind, &optopt, &position};
+    GetoptVars vars_{&optarg, &opterr, &optind, &optopt, &position, &word};
 };
 
 TEST(Getopt, MissingArgumentReportsAndReturnsQuestionMark) {
@@ -93,6 +94,35 @@ TEST(Getopt, NullInputsAndStaleStateDoNotCrash) {
     char* optarg = nullptr;
     int opterr = 1, optind = 1, optopt = 0, pos = 1;
     EXPECT_EQ(Getopt({&optarg, &opterr, &optind, &optopt, &pos}, 3, none, "a", {}), -1);
+}
+
+TEST(Getopt, StartingOverMidGroupBeginsAtTheNewWord) {
+    char* optarg = nullptr;
+    int opterr = 1, optind = 1, optopt = 0, pos = 1;
+    const char* word = nullptr;
+    const GetoptVars vars{&optarg, &opterr, &optind, &optopt, &pos, &word};
+    std::string messages;
+    auto sink = [&](const std::string& m) { messages += m; };
+
+    char p[] = "p", ab[] = "-ab";
+    char* first[] = {p, ab, nullptr};
+    EXPECT_EQ(Getopt(vars, 2, first, "ab", sink), 'a');  // the caller stops here
+
+    optind = 1;
+    char xy[] = "-xy";
+    char* second[] = {p, xy, nullptr};
+    EXPECT_EQ(Getopt(vars, 2, second, "xy", sink), 'x');
+    EXPECT_EQ(Getopt(vars, 2, second, "xy", sink), 'y');
+    EXPECT_EQ(optind, 2);
+
+    optind = 1;
+    EXPECT_EQ(Getopt(vars, 2, first, "ab", sink), 'a');
+    optind = 1;
+    char file[] = "file";
+    char* third[] = {p, file, nullptr};
+    EXPECT_EQ(Getopt(vars, 2, third, "ab", sink), -1) << "a plain word is never an option";
+    EXPECT_EQ(optind, 1);
+    EXPECT_TRUE(messages.empty());
 }
 
 std::function<int()> Keys(const std::string& typed) {

@@ -30,6 +30,7 @@ int korvant_optopt = 0;
 namespace {
 
 int gOptionPosition = 1;
+const char* gOptionWord = nullptr;
 
 constexpr int kSysconfClockTicks = 2;
 constexpr int kSysconfOpenMax = 4;
@@ -49,8 +50,8 @@ int ReadKey(HANDLE input, bool console) {
 }  // namespace
 
 KORVANT_EXPORT int korvant_getopt(int argc, char* const argv[], const char* options) {
-    const GetoptVars vars{&korvant_optarg, &korvant_opterr, &korvant_optind, &korvant_optopt,
-                          &gOptionPosition};
+    const GetoptVars vars{&korvant_optarg, &korvant_opterr, &korvant_optind,
+                          &korvant_optopt, &gOptionPosition, &gOptionWord};
     return Getopt(vars, argc, argv, options, [](const std::string& message) {
         std::fputs(message.c_str(), stderr);
         std::fflush(stderr);

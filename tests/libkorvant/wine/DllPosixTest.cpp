@@ -149,6 +149,17 @@ TEST(Getopt, ExportedStateAndMessages) {
     *optind = 1;
     EXPECT_EQ(CaptureStderr([&] { getopt(4, argv2, "a"); }), "");
     *opterr = 1;
+
+    // Starting over on another vector after stopping inside a group.
+    *optind = 1;
+    char c1[] = "-ab", d1[] = "-xy";
+    char* argv3[] = {a0, c1, nullptr};
+    char* argv4[] = {a0, d1, nullptr};
+    EXPECT_EQ(getopt(2, argv3, "ab"), 'a');
+    *optind = 1;
+    EXPECT_EQ(getopt(2, argv4, "xy"), 'x');
+    EXPECT_EQ(getopt(2, argv4, "xy"), 'y');
+    EXPECT_EQ(getopt(2, argv4, "xy"), -1);
     *optind = 1;
 }
 
