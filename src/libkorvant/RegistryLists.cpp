@@ -84,6 +84,9 @@ long RegistryStore::AddToRecentViews(const char* tag) {
     if (tag == nullptr) {
         return kErrInvalidParameter;
     }
+    if (*tag == '\0') {
+        return 0;  // an empty tag would put an empty entry at the front
+    }
     std::uint32_t maxCount = 0;
     std::uint32_t size = sizeof maxCount;
     long error = GetParam(kParamRecentViewsMax, &size, &maxCount, nullptr);

@@ -89,6 +89,11 @@ TEST_F(Lists, RecentViewsMoveToFrontAndDropTheOldest) {
     EXPECT_EQ(store.AddToRecentViews("v7"), 0);
     EXPECT_EQ(Recent(), "");
     EXPECT_EQ(store.AddToRecentViews(nullptr), 87);
+
+    fake.PutDword(kCuKey, "RecentlyUsedViewsMaxLen", 5);
+    fake.PutString(kCuKey, "RecentlyUsedViews", "v1,v2");
+    EXPECT_EQ(store.AddToRecentViews(""), 0);
+    EXPECT_EQ(Recent(), "v1,v2");
 }
 
 TEST(NameList, RecentViewsStayUnder2047Characters) {
