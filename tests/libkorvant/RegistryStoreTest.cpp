@@ -69,6 +69,22 @@ TEST_F(Store, CreateValueWalksAndCreatesThePath) {
               87);
 }
 
+TEST_F(Store, CreateValueBelowTheCallersKeyLeavesThatKeyOpen) {
+    fake.PutString("HKLM\\Software\\Korva", "keep", "1");
+    RegKey root = 0;
+    ASSERT_EQ(store.GetHandle(kHkeyLocalMachine, "Software", kKeyRead | kKeyWrite, &root), 0);
+    RegKey key = 0;
+    ASSERT_EQ(store.CreateValue(root, "Korva\\A\\B", "v", "x", 2, kRegSz, &key), 0);
+    EXPECT_EQ(fake.OpenHandles(), 2u);
+    EXPECT_EQ(store.CloseKey(key), 0);
+    ASSERT_EQ(store.CreateValue(root, "Korva\\A", "w", "y", 2, kRegSz, nullptr), 0);
+    ASSERT_EQ(store.CreateValue(root, "", "z", "y", 2, kRegSz, nullptr), 0);
+    EXPECT_EQ(fake.GetString("HKLM\\Software\\Korva\\A\\B", "v"), "x");
+    EXPECT_EQ(fake.GetString("HKLM\\Software", "z"), "y");
+    EXPECT_EQ(fake.OpenHandles(), 1u);
+    EXPECT_EQ(store.CloseKey(root), 0) << "the caller's key must still be open";
+}
+
 TEST_F(Store, GetValueLeavesKeyOpenOnlyOnSuccess) {
     fake.PutString(kLmKey, "Region", "north");
     char buffer[32];

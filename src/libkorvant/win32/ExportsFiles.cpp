@@ -6,6 +6,7 @@
 #include <time.h>
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -26,10 +27,20 @@ std::int64_t FileTimeToUnix(const FILETIME& t) {
     return (units - TimeOfDay::kEpochDifference) / 10000000;
 }
 
-FILETIME UnixToFileTime(std::int64_t seconds) {
-    const std::uint64_t units =
-        static_cast<std::uint64_t>(seconds * 10000000 + TimeOfDay::kEpochDifference);
-    return FILETIME{static_cast<DWORD>(units), static_cast<DWORD>(units >> 32)};
+// False for a time a FILETIME cannot hold (before 1601 or past its range);
+// the arithmetic would overflow.
+bool UnixToFileTime(std::int64_t seconds, FILETIME* out) {
+    constexpr std::int64_t kUnitsPerSecond = 10000000;
+    constexpr std::int64_t kEarliest = -(TimeOfDay::kEpochDifference / kUnitsPerSecond);
+    constexpr std::int64_t kLatest =
+        (INT64_MAX - TimeOfDay::kEpochDifference) / kUnitsPerSecond;
+    if (seconds < kEarliest || seconds > kLatest) {
+        return false;
+    }
+    const auto units =
+        static_cast<std::uint64_t>(seconds * kUnitsPerSecond + TimeOfDay::kEpochDifference);
+    *out = FILETIME{static_cast<DWORD>(units), static_cast<DWORD>(units >> 32)};
+    return true;
 }
 
 // Sets the end of an open file. The offset stays where it was, except that
@@ -126,20 +137,22 @@ extern "C" int unix_nt_utime(const char* path, struct __utimbuf64* times) {
     if (path == nullptr) {
         return FailWithErrno(kEINVAL);
     }
+    FILETIME access{};
+    FILETIME modified{};
+    if (times != nullptr) {
+        if (!UnixToFileTime(times->actime, &access) ||
+            !UnixToFileTime(times->modtime, &modified)) {
+            return FailWithErrno(kEINVAL);
+        }
+    } else {
+        GetSystemTimeAsFileTime(&access);
+        modified = access;
+    }
     HANDLE file = CreateFileA(StatPath(path).c_str(), FILE_WRITE_ATTRIBUTES,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return FailWithWin32Error(GetLastError());
-    }
-    FILETIME access{};
-    FILETIME modified{};
-    if (times != nullptr) {
-        access = UnixToFileTime(times->actime);
-        modified = UnixToFileTime(times->modtime);
-    } else {
-        GetSystemTimeAsFileTime(&access);
-        modified = access;
     }
     const BOOL ok = SetFileTime(file, nullptr, &access, &modified);
     const DWORD error = GetLastError();

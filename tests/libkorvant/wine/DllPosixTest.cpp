@@ -322,6 +322,19 @@ TEST(Files, UnixNamesBehaveAsOnPosix) {
     EXPECT_EQ(utime(scratch.Path().c_str(), &times), 0) << "directories too";
     EXPECT_EQ(stat(scratch.Path().c_str(), &info), 0);
     EXPECT_EQ(info.st_mtime, 1000000000);
+    // Seconds whose 100-ns count overflows must not wrap round to some time near 1970.
+    struct __utimbuf64 huge {
+        1844674407370LL, 1844674407370LL
+    };
+    errno = 0;
+    EXPECT_EQ(utime(scratch.Path().c_str(), &huge), -1);
+    EXPECT_EQ(errno, EINVAL);
+    struct __utimbuf64 early {
+        -11644473601LL, -11644473601LL  // before 1601
+    };
+    EXPECT_EQ(utime(scratch.Path().c_str(), &early), -1);
+    EXPECT_EQ(stat(scratch.Path().c_str(), &info), 0);
+    EXPECT_EQ(info.st_mtime, 1000000000);
     EXPECT_EQ(fopen(nullptr, "r"), nullptr);
     EXPECT_EQ(fopen(to.c_str(), "q"), nullptr);
 }
