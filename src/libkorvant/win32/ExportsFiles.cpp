@@ -32,8 +32,7 @@ std::int64_t FileTimeToUnix(const FILETIME& t) {
 bool UnixToFileTime(std::int64_t seconds, FILETIME* out) {
     constexpr std::int64_t kUnitsPerSecond = 10000000;
     constexpr std::int64_t kEarliest = -(TimeOfDay::kEpochDifference / kUnitsPerSecond);
-    constexpr std::int64_t kLatest =
-        (INT64_MAX - TimeOfDay::kEpochDifference) / kUnitsPerSecond;
+    constexpr std::int64_t kLatest = (INT64_MAX - TimeOfDay::kEpochDifference) / kUnitsPerSecond;
     if (seconds < kEarliest || seconds > kLatest) {
         return false;
     }
@@ -140,8 +139,7 @@ extern "C" int unix_nt_utime(const char* path, struct __utimbuf64* times) {
     FILETIME access{};
     FILETIME modified{};
     if (times != nullptr) {
-        if (!UnixToFileTime(times->actime, &access) ||
-            !UnixToFileTime(times->modtime, &modified)) {
+        if (!UnixToFileTime(times->actime, &access) || !UnixToFileTime(times->modtime, &modified)) {
             return FailWithErrno(kEINVAL);
         }
     } else {

@@ -50,7 +50,7 @@ int ReadKey(HANDLE input, bool console) {
 }  // namespace
 
 KORVANT_EXPORT int korvant_getopt(int argc, char* const argv[], const char* options) {
-    const GetoptVars vars{&korvant_optarg, &korvant_opterr, &korvant_optind,
+    const GetoptVars vars{&korvant_optarg, &korvant_opterr,  &korvant_optind,
                           &korvant_optopt, &gOptionPosition, &gOptionWord};
     return Getopt(vars, argc, argv, options, [](const std::string& message) {
         std::fputs(message.c_str(), stderr);

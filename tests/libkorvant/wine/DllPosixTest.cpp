@@ -329,8 +329,9 @@ TEST(Files, UnixNamesBehaveAsOnPosix) {
     errno = 0;
     EXPECT_EQ(utime(scratch.Path().c_str(), &huge), -1);
     EXPECT_EQ(errno, EINVAL);
+    const long long before1601 = -11644473601LL;
     struct __utimbuf64 early {
-        -11644473601LL, -11644473601LL  // before 1601
+        before1601, before1601
     };
     EXPECT_EQ(utime(scratch.Path().c_str(), &early), -1);
     EXPECT_EQ(stat(scratch.Path().c_str(), &info), 0);
