@@ -57,10 +57,16 @@ bool CTarnixHXRView::HandlesCommand(int id) const {
 }
 
 bool CTarnixHXRView::IsCommandEnabled(int id) const {
-    // While a transfer runs nothing may touch the document or the port.
-    if (m_link.Busy() &&
-        (HandlesCommand(id) || id == ID_FILE_OPEN || id == ID_FILE_SAVE || id == ID_FILE_SAVE_AS))
-        return false;
+    if (m_link.Busy()) {
+        // The worker owns the document and the port until its result has
+        // arrived: nothing may read DATA_VALID meanwhile, let alone start
+        // a second transfer or open a file.
+        const cmd::CommandInfo* info = cmd::FindCommand(id);
+        if (HandlesCommand(id) || id == ID_FILE_OPEN ||
+            (info && info->rule != cmd::Enable::Always))
+            return false;
+        return true;
+    }
     return cmd::IsEnabled(id, m_doc.DataValid(), CodeplugContext::Get().engineer);
 }
 
