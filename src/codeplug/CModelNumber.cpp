@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "codeplug/SubBands.h"
 #include "codeplug/TextTable.h"
 
 using texts::Fits;
@@ -17,19 +18,6 @@ const char kModulationDigits[] = "2????7?9?";
 const char kCodingDigits[] = "24?";
 const char kRevision[] = "ABCD";
 const char kBattery[] = "CA?";
-
-const char* const kSubBand0[] = {"A: 33 - 36.995 MHz", "B: 37 - 40.995 MHz", "C: 41 - 44.995 MHz",
-                                 "D: 45 - 48.995 MHz"};
-const char* const kSubBand2[] = {"A: 143 - 150.9975 MHz", "B: 151 - 158.9975 MHz",
-                                 "C: 159 - 166.9975 MHz", "D: 167 - 174.0000 MHz"};
-// UHF by stored code: codes 3 and 7 are not used and read "???".
-const char* const kSubBand3[] = {"A: 406 - 413.9875 MHz", "B: 414 - 421.9875 MHz",
-                                 "C: 422 - 430.0000 MHz", "???",
-                                 "D: 450 - 457.9875 MHz", "E: 453 - 461.9875 MHz",
-                                 "F: 462 - 469.9875 MHz", "???",
-                                 "H: 470 - 477.9875 MHz", "I: 478 - 485.9875 MHz",
-                                 "J: 486 - 493.9875 MHz", "K: 494 - 503.9875 MHz",
-                                 "L: 504 - 512.0000 MHz"};
 
 const char* const kCrystal[] = {"3.579545", "3.578545"};
 
@@ -145,29 +133,14 @@ std::string CModelNumber::ModelText() const {
 }
 
 std::string CModelNumber::SubBandText(int band, int subBand) {
-    switch (band) {
-        case 0:
-            return texts::Lookup(kSubBand0, subBand);
-        case 2:
-            return texts::Lookup(kSubBand2, subBand);
-        case 3:
-            return texts::Lookup(kSubBand3, subBand);
-        default:
-            return {};
-    }
+    const std::span<const SubBand> splits = SubBandsOf(band);
+    if (subBand < 0 || static_cast<std::size_t>(subBand) >= splits.size()) return {};
+    // The unused UHF codes keep their place in the list under a placeholder.
+    return splits[subBand].name ? splits[subBand].name : "???";
 }
 
 int CModelNumber::SubBandCount(int band) {
-    switch (band) {
-        case 0:
-            return static_cast<int>(std::size(kSubBand0));
-        case 2:
-            return static_cast<int>(std::size(kSubBand2));
-        case 3:
-            return static_cast<int>(std::size(kSubBand3));
-        default:
-            return 0;
-    }
+    return static_cast<int>(SubBandsOf(band).size());
 }
 
 std::string CModelNumber::CrystalText(int crystal) {

@@ -1,7 +1,7 @@
 #pragma once
-// The band splits of each radio band: their names and recommended operating
-// ranges, and the margin around a split within which a frequency is still
-// taken (with a warning).
+// The band splits of each radio band as the frequency rules see them (names
+// and ranges come from the codeplug's sub-band table), and the margin around
+// a split within which a frequency is still taken (with a warning).
 #include <optional>
 #include <string>
 

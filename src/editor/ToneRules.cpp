@@ -24,7 +24,7 @@ double NormalizeTone(CChannelData& record, int slot, double hz) {
     return record.GetTone(slot);
 }
 
-double ToneSpacingThreshold(int bandwidth) { return (bandwidth * 0.002 + 0.001) * 2 + 0.0015; }
+double ToneSpacingThreshold(int bandwidth) { return CChannelData::Threshold(bandwidth); }
 
 namespace {
 

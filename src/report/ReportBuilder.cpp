@@ -3,12 +3,10 @@
 #include <cstdio>
 
 #include "codeplug/CodeplugContext.h"
-#include "editor/BandSplits.h"
+#include "codeplug/TextTable.h"
 #include "editor/FieldNumber.h"
 
 namespace {
-
-constexpr int kCodingNone = 10;  // "R168 (None)": every call, no sequence names
 
 struct RowRule {
     int row;
@@ -29,8 +27,6 @@ const std::vector<RowRule> kRowRules[] = {
     {{0, "A - B", 0}, {1, "C - B", 1}, {8, "Long B", 8}},                    // R60
     {{0, "A - B", 0}, {8, "Long A", 8}},                                     // R621
 };
-
-std::string OnOff(bool on) { return on ? "ON" : "OFF"; }
 
 // A time appended to an option's text: " 0.400 SEC.".
 std::string Seconds(double seconds) {
@@ -69,7 +65,7 @@ ReportChannel MakeChannel(const CPagerData& pager, Channel which) {
 std::vector<ReportLabelValue> MakeModelOptions(const CPagerData& pager) {
     const CModelOptions& o = pager.options;
     const bool sv = o.GetFlag(CModelOptions::SV_FITTED);
-    std::string priorityScan = OnOff(pager.switches.HasPriorityScan());
+    std::string priorityScan = texts::OnOff(pager.switches.HasPriorityScan());
     if (pager.switches.HasPriorityScan()) priorityScan += Seconds(o.ScanBackSeconds());
     std::string alertDuration = o.AlertDurationText();
     if (o.GetFlag(CModelOptions::ALERT_DURATION_FIXED)) {
@@ -81,13 +77,13 @@ std::vector<ReportLabelValue> MakeModelOptions(const CPagerData& pager) {
     std::snprintf(squelch, sizeof squelch, "%d", pager.squelch.GetLevel());
     return {
         {"SV FUNCTION:", sv ? o.SvRecordTimeText() : "N/A"},
-        {"VOICE MEMO:", sv ? OnOff(o.GetFlag(CModelOptions::VOICE_MEMO)) : "N/A"},
-        {"FIXED ALERT:", OnOff(o.GetFlag(CModelOptions::FIXED_ALERT))},
+        {"VOICE MEMO:", sv ? texts::OnOff(o.GetFlag(CModelOptions::VOICE_MEMO)) : "N/A"},
+        {"FIXED ALERT:", texts::OnOff(o.GetFlag(CModelOptions::FIXED_ALERT))},
         {"PRIORITY SCAN F1:", priorityScan},
         {"ALERT DURATION:", alertDuration},
-        {"CALL REMINDER:", OnOff(o.GetFlag(CModelOptions::CALL_REMINDER))},
-        {"PRIORITY ALERT:", OnOff(o.GetFlag(CModelOptions::PRIORITY_ALERT))},
-        {"PRIVACY:", OnOff(o.GetFlag(CModelOptions::PRIVACY))},
+        {"CALL REMINDER:", texts::OnOff(o.GetFlag(CModelOptions::CALL_REMINDER))},
+        {"PRIORITY ALERT:", texts::OnOff(o.GetFlag(CModelOptions::PRIORITY_ALERT))},
+        {"PRIVACY:", texts::OnOff(o.GetFlag(CModelOptions::PRIVACY))},
         {"RESET FUNCTION:", reset},
         {"SQUELCH LEVEL:", squelch},
     };
@@ -109,8 +105,8 @@ ReportAdvancedGroup MakeGroup(const CAdvancedData& adv, const char* heading,
 
 CallRowRule CallRowRuleFor(int codingOption, int row) {
     if (row < 0 || row >= CChannelData::kCalls) return {"", -1};
-    if (codingOption == kCodingNone) return {"", row};
-    if (codingOption < 0 || codingOption >= kCodingNone) return {"", -1};
+    if (codingOption == CChannelData::kCodingNone) return {"", row};
+    if (codingOption < 0 || codingOption >= CChannelData::kCodingNone) return {"", -1};
     for (const RowRule& r : kRowRules[codingOption]) {
         if (r.row == row) return {r.sequence, r.call};
     }
@@ -122,9 +118,8 @@ CodeplugReport BuildCodeplugReport(const CPagerData& pager, const std::string& p
     r.path = path;
     r.model = pager.model.ModelText();
     r.serial = pager.serial.SerialText();
-    // Named by the split's code, as the channel pages and the engineer
-    // dialog name it (UHF codes 3 and 7 have no split).
-    r.subBand = BandSplitName(pager.model.GetBand(), pager.model.GetSubBand());
+    // The engineer tools' list text: the unused UHF codes read "???".
+    r.subBand = pager.model.SubBandText();
     r.plugVersion = pager.version.PlugVersionText();
     r.pagerVersion = pager.version.PagerVersionText();
     const std::string ifText = pager.ifSetting.IfText();

@@ -92,7 +92,13 @@ TEST_F(ReportBuilder, UhfSplitsAreNamedByTheirCode) {
     d.model.SetSubBand(4);
     d.Encode(plug);
     EXPECT_EQ(BuildCodeplugReport(plug, d, "").subBand, "D: 450 - 457.9875 MHz");
-    d.model.SetSubBand(7);
+    // The unused codes print as the engineer tools list them.
+    for (int unused : {3, 7}) {
+        d.model.SetSubBand(unused);
+        d.Encode(plug);
+        EXPECT_EQ(BuildCodeplugReport(plug, d, "").subBand, "???") << unused;
+    }
+    d.model.SetSubBand(13);
     d.Encode(plug);
     EXPECT_EQ(BuildCodeplugReport(plug, d, "").subBand, "");
 }
