@@ -5,10 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "Verb.h"
+#include "FileVerb.h"
 #include "codeplug/CPagerData.h"
 #include "codeplug/CodeplugContext.h"
-#include "document/CodeplugDocument.h"
 #include "report/ReportBuilder.h"
 #include "report/ReportLayout.h"
 #include "report/TextCanvas.h"
@@ -23,23 +22,10 @@ int Run(const std::vector<std::string>& args) {
     bool engineer = false;
     app.add_option("FILE", file, "codeplug file (.dat)")->required();
     app.add_flag("--engineer", engineer, "include the advanced engineer data");
-    std::vector<std::string> rest(args.rbegin(), args.rend() - 1);  // CLI11 wants them reversed
-    try {
-        app.parse(rest);
-    } catch (const CLI::ParseError& e) {
-        return app.exit(e) == 0 ? EXIT_OK : EXIT_USAGE;
-    }
+    if (const auto stop = ParseVerbArgs(app, args)) return *stop;
 
     CodeplugDocument doc;
-    const DocumentResult opened = doc.Open(file);
-    if (opened.kind == DocumentResult::Kind::Unreadable) {
-        std::fprintf(stderr, "calvex report: %s\n", opened.message.c_str());
-        return EXIT_USAGE;
-    }
-    if (!opened.Ok()) {
-        std::fprintf(stderr, "%s\n", opened.message.c_str());
-        return EXIT_FAILED;
-    }
+    if (const auto stop = OpenCodeplugFile(doc, file, "report")) return *stop;
 
     CodeplugContext::Get().engineer = engineer;
     CPagerData pager;

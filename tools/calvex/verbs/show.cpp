@@ -3,11 +3,10 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
-#include "Verb.h"
+#include "FileVerb.h"
 #include "codeplug/CPagerData.h"
 #include "codeplug/CToneCode.h"
 #include "codeplug/TextTable.h"
-#include "document/CodeplugDocument.h"
 
 namespace {
 
@@ -174,31 +173,12 @@ int Run(const std::vector<std::string>& args) {
     CLI::App app{"Show every decoded field of a .dat codeplug file.", "calvex show"};
     std::string file;
     bool json = false;
-    // A path such as /tmp/x.dat is a file name, not a Windows-style option.
-    app.allow_windows_style_options(false);
     app.add_option("FILE", file, "codeplug file (.dat)")->required();
     app.add_flag("--json", json, "print one JSON object instead of text");
-    std::vector<const char*> argv;
-    for (const auto& a : args) argv.push_back(a.c_str());
-    try {
-        app.parse(static_cast<int>(argv.size()), argv.data());
-    } catch (const CLI::CallForHelp& e) {
-        return app.exit(e) == 0 ? EXIT_OK : EXIT_USAGE;
-    } catch (const CLI::ParseError& e) {
-        app.exit(e);
-        return EXIT_USAGE;
-    }
+    if (const auto stop = ParseVerbArgs(app, args)) return *stop;
 
     CodeplugDocument doc;
-    const DocumentResult r = doc.Open(file);
-    if (r.kind == DocumentResult::Kind::Corrupted) {
-        std::fprintf(stderr, "%s\n", r.message.c_str());
-        return EXIT_FAILED;
-    }
-    if (!r.Ok()) {
-        std::fprintf(stderr, "calvex show: %s\n", r.message.c_str());
-        return EXIT_USAGE;
-    }
+    if (const auto stop = OpenCodeplugFile(doc, file, "show")) return *stop;
     const Json j = Describe(doc);
     if (json) {
         std::printf("%s\n", j.dump(2, ' ', false, Json::error_handler_t::replace).c_str());
