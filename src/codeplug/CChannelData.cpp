@@ -1,8 +1,7 @@
 #include "codeplug/CChannelData.h"
 
-#include <cstdio>
-
 #include "codeplug/CToneCode.h"
+#include "codeplug/NumberText.h"
 #include "codeplug/TextTable.h"
 
 namespace {
@@ -88,9 +87,7 @@ bool CChannelData::SetTone(int slot, double hz) {
 }
 
 std::string CChannelData::ToneText(int slot) const {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.1f", GetTone(slot));
-    return text;
+    return FormatDouble("%.1f", GetTone(slot));
 }
 
 Byte CChannelData::GetRef(int slot) const {

@@ -1,17 +1,8 @@
 #include "codeplug/CVersionInfo.h"
 
 #include <cmath>
-#include <cstdio>
 
-namespace {
-
-std::string Fixed(const char* format, double value) {
-    char text[64];
-    std::snprintf(text, sizeof text, format, value);
-    return text;
-}
-
-}  // namespace
+#include "codeplug/NumberText.h"
 
 void CVersionInfo::Load(const CCodeplug& plug) {
     m_plug = plug.GetPlugVersion();
@@ -44,11 +35,11 @@ bool CVersionInfo::SetPlugVersion(double version) {
 }
 
 std::string CVersionInfo::PlugVersionText() const {
-    return Fixed("%.3f", GetPlugVersion());
+    return FormatDouble("%.3f", GetPlugVersion());
 }
 std::string CVersionInfo::PagerVersionText() const {
-    return Fixed("%.3f", GetPagerVersionValue());
+    return FormatDouble("%.3f", GetPagerVersionValue());
 }
 std::string CVersionInfo::PagerVersionShortText() const {
-    return Fixed("%.2f", GetPagerVersionValue());
+    return FormatDouble("%.2f", GetPagerVersionValue());
 }

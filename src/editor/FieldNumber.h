@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "codeplug/NumberText.h"
+
 // Only this many characters of a field's text are ever looked at or shown.
 inline constexpr std::size_t kFieldChars = 8;
 
@@ -22,9 +24,6 @@ FieldNumber ParseFieldNumber(std::string_view text);
 // "" for exactly 0, else printf `format` of the value, cut to kFieldChars.
 // The decimal point is always ".", whatever the C locale says.
 std::string FormatFieldNumber(double value, const char* format);
-
-// printf of one double with a "." decimal point in any locale.
-std::string FormatDouble(const char* format, double value);
 
 // The framework's standard message for a number outside [lo, hi], with both
 // limits printed to 15 significant digits; shown with the exclamation icon

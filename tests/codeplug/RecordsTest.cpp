@@ -1,14 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <set>
 #include <string>
 
 #include "codeplug/CAdvancedData.h"
+#include "codeplug/CChannelData.h"
 #include "codeplug/CIfSetting.h"
 #include "codeplug/CModelOptions.h"
 #include "codeplug/CSquelchSetting.h"
 #include "codeplug/CSwitchSettings.h"
 #include "codeplug/CVersionInfo.h"
+#include "codeplug/CodeplugContext.h"
 
 namespace {
 
@@ -135,6 +138,45 @@ TEST(VersionInfo, TextsAndStorage) {
     v.Load(plug);
     EXPECT_EQ(v.PagerVersionText(), "2.900");
     EXPECT_EQ(v.PagerVersionShortText(), "2.90");
+}
+
+// LC_NUMERIC switched to a locale with a decimal comma while in scope, as a
+// desktop program taking its locale from the environment runs.
+class CommaLocale {
+public:
+    CommaLocale() : m_saved(std::setlocale(LC_NUMERIC, nullptr)) {
+        for (const char* name :
+             {"de_DE.UTF-8", "de_DE.utf8", "de_DE", "German_Germany.1252", "German", "de-DE"}) {
+            if (std::setlocale(LC_NUMERIC, name) && *std::localeconv()->decimal_point == ',') {
+                m_active = true;
+                return;
+            }
+        }
+        std::setlocale(LC_NUMERIC, m_saved.c_str());
+    }
+    ~CommaLocale() { std::setlocale(LC_NUMERIC, m_saved.c_str()); }
+    bool Active() const { return m_active; }
+
+private:
+    std::string m_saved;
+    bool m_active = false;
+};
+
+TEST(VersionInfo, NumbersKeepTheirPointUnderACommaLocale) {
+    CommaLocale comma;
+    if (!comma.Active()) GTEST_SKIP() << "no locale with a decimal comma installed";
+    CVersionInfo v;
+    ASSERT_TRUE(v.SetPlugVersion(1.005));
+    v.SetPagerVersion(29);
+    EXPECT_EQ(v.PlugVersionText(), "1.005");
+    EXPECT_EQ(v.PagerVersionText(), "2.900");
+    EXPECT_EQ(v.PagerVersionShortText(), "2.90");
+    CodeplugContext::Get().Reset();
+    CodeplugContext::Get().toneSystem = TONE_USER;
+    CChannelData ch;
+    ch.SetTone(0, 1000.0);
+    EXPECT_EQ(ch.ToneText(0), "1000.4");
+    CodeplugContext::Get().Reset();
 }
 
 TEST(AdvancedData, FieldsSitWhereTheBlockSays) {

@@ -6,22 +6,17 @@
 #include "FileVerb.h"
 #include "codeplug/CPagerData.h"
 #include "codeplug/CToneCode.h"
+#include "codeplug/NumberText.h"
 #include "codeplug/TextTable.h"
 
 namespace {
 
 using Json = nlohmann::ordered_json;
 
-std::string Fmt(const char* format, double value) {
-    char text[64];
-    std::snprintf(text, sizeof text, format, value);
-    return text;
-}
-
 // A tone as the program shows it; null for an empty slot.
 Json Tone(const CChannelData& ch, int slot) {
     const double t = ch.GetTone(slot);
-    return t == 0.0 ? Json(nullptr) : Json(Fmt("%.1f", t));
+    return t == 0.0 ? Json(nullptr) : Json(FormatDouble("%.1f", t));
 }
 
 Json ChannelJson(const CPagerData& d, Channel which, bool used) {
@@ -40,7 +35,7 @@ Json ChannelJson(const CPagerData& d, Channel which, bool used) {
     Json j;
     j["name"] = which == F1 ? "F1" : "F2";
     j["used"] = used;
-    j["frequency"] = Fmt("%.4f", ch.GetFrequency());
+    j["frequency"] = FormatDouble("%.4f", ch.GetFrequency());
     j["codingOption"] = ch.CodingOptionText();
     j["codingOptionValue"] = ch.GetCodingOption();
     j["onOffDuty"] = d.switches.DutyAvailable(which) ? "Enabled" : "Disabled";
@@ -56,14 +51,14 @@ Json OptionsJson(const CPagerData& d) {
     j["voiceMemo"] = sv ? texts::OnOff(o.GetFlag(CModelOptions::VOICE_MEMO)) : "N/A";
     j["fixedAlert"] = texts::OnOff(o.GetFlag(CModelOptions::FIXED_ALERT));
     j["priorityScanF1"] = texts::OnOff(d.switches.HasPriorityScan());
-    j["scanBack"] = Fmt("%.3f", o.ScanBackSeconds()) + "SEC.";
+    j["scanBack"] = FormatDouble("%.3f", o.ScanBackSeconds()) + "SEC.";
     j["alertDuration"] = o.AlertDurationText();
-    j["alertTime"] = Fmt("%.3f", o.AlertTimeSeconds()) + "SEC.";
+    j["alertTime"] = FormatDouble("%.3f", o.AlertTimeSeconds()) + "SEC.";
     j["callReminder"] = texts::OnOff(o.GetFlag(CModelOptions::CALL_REMINDER));
     j["priorityAlert"] = texts::OnOff(o.GetFlag(CModelOptions::PRIORITY_ALERT));
     j["privacy"] = texts::OnOff(o.GetFlag(CModelOptions::PRIVACY));
     j["resetFunction"] = o.ResetFunctionText();
-    j["resetTime"] = Fmt("%.3f", o.ResetTimeSeconds()) + "SEC.";
+    j["resetTime"] = FormatDouble("%.3f", o.ResetTimeSeconds()) + "SEC.";
     return j;
 }
 
@@ -84,7 +79,7 @@ Json Describe(const CodeplugDocument& doc) {
     j["codeplugVersion"] = d.version.PlugVersionText();
     j["pagerVersion"] = d.version.PagerVersionText();
     j["toneSystem"] = d.ToneSystemText();
-    j["toneClock"] = Fmt("%.6f", CToneCode::ClockHz(d.advanced.GetClockSel()) / 1e6);
+    j["toneClock"] = FormatDouble("%.6f", CToneCode::ClockHz(d.advanced.GetClockSel()) / 1e6);
     j["twoFrequency"] = d.model.IsTwoFrequency();
     j["channels"] =
         Json::array({ChannelJson(d, F1, true), ChannelJson(d, F2, d.model.IsTwoFrequency())});
