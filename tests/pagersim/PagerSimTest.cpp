@@ -106,6 +106,18 @@ TEST(PagerSim, StoresAWriteButKeepsItsFirmwareByte) {
     EXPECT_TRUE(std::equal(block.begin(), block.begin() + 512, saved.parsed.image.begin()));
 }
 
+TEST(PagerSim, AFileThatNeverCameFromAPagerGetsTheDefaultFirmware) {
+    SimProcess sim;
+    Image held{};
+    held[0] = 0x12;  // byte 511 stays 0, as in a codeplug built on the PC
+    ASSERT_TRUE(CDatFile::Write(sim.File("built.dat"), held).ok);
+    ASSERT_TRUE(sim.Start({"--dat", sim.File("built.dat")}));
+    const Bytes block = ReadBlock(sim);
+    ASSERT_EQ(block.size(), 513u);
+    EXPECT_EQ(block[0], 0x12);
+    EXPECT_EQ(block[511], 0x0C);
+}
+
 TEST(PagerSim, RefusesAFrameWithAWrongSumAndStoresNothing) {
     SimProcess sim;
     ASSERT_TRUE(sim.Start({}));

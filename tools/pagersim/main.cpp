@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
     bool once = false, quiet = false;
     SimOptions opt;
     std::string refuseText = "0x15";
-    app.add_option("--dat", datFile, "codeplug file (.dat) the pager holds (default: a sample)");
+    app.add_option("--dat", datFile, "codeplug file (.dat) the pager holds (default: a sample); its byte 511, when not 0, is the firmware version");
     app.add_option("--firmware", firmwareText,
                    "firmware version byte, block byte 511 (default 0x0C, version 1.2)");
     app.add_option("--link", link, "also reach the port through this symbolic link");
@@ -116,7 +116,11 @@ int main(int argc, char** argv) {
                          r.error.c_str());
             return kSetup;
         }
+        // A file saved after a read carries the pager's firmware byte; one that
+        // never came from a pager holds 0 there and gets the default version.
+        const std::uint8_t firmware = image[layout::PAGER_FIRMWARE];
         image = r.parsed.image;
+        if (image[layout::PAGER_FIRMWARE] == 0) image[layout::PAGER_FIRMWARE] = firmware;
         if (!CDatFile::IsValid(image)) {
             std::fprintf(stderr,
                          "pagersim: note: %s fails the codeplug checksum; serving it "
