@@ -5,6 +5,7 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <cstdio>
 
 #include "app/Artwork.h"
 #include "app/CTarnixHXRDoc.h"
@@ -171,7 +172,19 @@ void CTarnixHXRView::OnPagerMessage(int message) {
     m_doc.UpdateAllViews();
     if (m_statusWindow) m_statusWindow->Sync();
     emit commandStateChanged();
-    if (message == WM_PAGER_READ_OK) OnUserData();
+    if (message == WM_PAGER_READ_OK) {
+        if (m_handlers.count(ID_USER_DATA) && m_handlers[ID_USER_DATA]) {
+            OnUserData();
+        } else {
+            // Without the editor the read would pass unnoticed: say what came in.
+            char text[160];
+            std::snprintf(text, sizeof text,
+                          "Codeplug read from the pager (firmware version %.1f). "
+                          "File > Save keeps it, File > Print Preview shows it.",
+                          m_doc.Codeplug().GetPagerVersion() * 0.1);
+            emit statusMessage(QString::fromLatin1(text));
+        }
+    }
 }
 
 void CTarnixHXRView::AfterTransferFailure() {

@@ -105,6 +105,17 @@ TEST_F(SimFixture, ReadFromThePagerOpensUserDataAndEnablesWrite) {
     EXPECT_TRUE(Enabled(ID_FILE_PRINT));
 }
 
+TEST_F(SimFixture, ReadWithoutAnEditorSaysWhatCameInOnTheStatusBar) {
+    StartSim();
+    ASSERT_TRUE(StartReal(linkPath));
+    ASSERT_TRUE(Run(ID_READ_PAGER));
+    EXPECT_TRUE(WaitFor([this] { return !Status()->isVisible(); }));
+    EXPECT_TRUE(Doc().DataValid());
+    EXPECT_EQ(Frame().statusBar()->currentMessage().toStdString(),
+              "Codeplug read from the pager (firmware version 1.2). "
+              "File > Save keeps it, File > Print Preview shows it.");
+}
+
 TEST_F(SimFixture, ReadFromAMissingPortFailsWithTheReasonInTheStatusBar) {
     ASSERT_TRUE(StartReal(Path("no-such-port")));
     ASSERT_TRUE(Run(ID_READ_PAGER));
