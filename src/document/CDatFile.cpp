@@ -104,6 +104,16 @@ CDatFile::Parsed ParseFrom(Source& src) {
     return result;
 }
 
+// Opens a file by its full name: on Windows through the wide-character
+// name, so names outside the ANSI code page work too.
+std::FILE* OpenFile(const std::filesystem::path& path, bool write) {
+#ifdef _WIN32
+    return _wfopen(path.c_str(), write ? L"wb" : L"rb");
+#else
+    return std::fopen(path.c_str(), write ? "wb" : "rb");
+#endif
+}
+
 std::string SystemError(int err) {
     return std::generic_category().message(err);
 }
@@ -160,7 +170,7 @@ CDatFile::ReadResult CDatFile::Read(const std::filesystem::path& path) {
         return result;
     }
     errno = 0;
-    std::FILE* file = std::fopen(path.string().c_str(), "rb");
+    std::FILE* file = OpenFile(path, false);
     if (!file) {
         result.error = SystemError(errno ? errno : EACCES);
         return result;
@@ -203,7 +213,7 @@ CDatFile::WriteResult CDatFile::Write(const std::filesystem::path& target, const
     std::filesystem::path temp = path;
     temp += ".tmp~";
     errno = 0;
-    std::FILE* file = std::fopen(temp.string().c_str(), "wb");
+    std::FILE* file = OpenFile(temp, true);
     if (!file) {
         result.error = SystemError(errno ? errno : EACCES);
         return result;

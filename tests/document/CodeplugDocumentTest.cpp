@@ -79,6 +79,19 @@ TEST(Document, FileOfFiveHundredElevenLinesStandsOnItsChecksum) {
     EXPECT_EQ(doc.Codeplug().GetImage()[0x1FF], doc.Codeplug().GetImage()[0x1FE]);
 }
 
+TEST(Document, SavesAndOpensNamesOutsideAscii) {
+    TempDir dir;
+    const auto path = dir.Path() / std::filesystem::path(u"Z\u00fcrich \u03a9.dat");
+    CodeplugDocument doc;
+    doc.Codeplug().SetImage(Sample());
+    ASSERT_TRUE(doc.SaveAs(path).Ok());
+    CodeplugDocument reopened;
+    const DocumentResult r = reopened.Open(path);
+    EXPECT_TRUE(r.Ok()) << r.message;
+    EXPECT_EQ(reopened.Codeplug().GetImage(), doc.Codeplug().PrepareForOutput());
+    EXPECT_FALSE(reopened.Title().empty());
+}
+
 TEST(Document, UnreadableFileLeavesTheDocumentAlone) {
     TempDir dir;
     CodeplugDocument doc;

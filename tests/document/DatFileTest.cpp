@@ -133,6 +133,18 @@ TEST(DatFile, WriteThenReadGivesTheSameBytes) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }
 
+TEST(DatFile, NamesOutsideAsciiAreReadAndWritten) {
+    TempDir dir;
+    const auto path = dir.Path() / std::filesystem::path(u"Z\u00fcrich \u03a9.dat");
+    CCodeplug plug;
+    plug.SetImage(Pattern());
+    ASSERT_TRUE(CDatFile::Write(path, plug).ok);
+    EXPECT_TRUE(std::filesystem::is_regular_file(path));
+    const auto read = CDatFile::Read(path);
+    ASSERT_TRUE(read.ok) << read.error;
+    EXPECT_EQ(read.parsed.image, plug.PrepareForOutput());
+}
+
 TEST(DatFile, UnreadableAndUnwritablePlacesAreErrors) {
     TempDir dir;
     const auto missing = CDatFile::Read(dir / "missing.dat");
