@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <set>
 #include <string>
 
+#include "CommaLocale.h"
 #include "codeplug/CAdvancedData.h"
 #include "codeplug/CChannelData.h"
 #include "codeplug/CIfSetting.h"
@@ -139,28 +139,6 @@ TEST(VersionInfo, TextsAndStorage) {
     EXPECT_EQ(v.PagerVersionText(), "2.900");
     EXPECT_EQ(v.PagerVersionShortText(), "2.90");
 }
-
-// LC_NUMERIC switched to a locale with a decimal comma while in scope, as a
-// desktop program taking its locale from the environment runs.
-class CommaLocale {
-public:
-    CommaLocale() : m_saved(std::setlocale(LC_NUMERIC, nullptr)) {
-        for (const char* name :
-             {"de_DE.UTF-8", "de_DE.utf8", "de_DE", "German_Germany.1252", "German", "de-DE"}) {
-            if (std::setlocale(LC_NUMERIC, name) && *std::localeconv()->decimal_point == ',') {
-                m_active = true;
-                return;
-            }
-        }
-        std::setlocale(LC_NUMERIC, m_saved.c_str());
-    }
-    ~CommaLocale() { std::setlocale(LC_NUMERIC, m_saved.c_str()); }
-    bool Active() const { return m_active; }
-
-private:
-    std::string m_saved;
-    bool m_active = false;
-};
 
 TEST(VersionInfo, NumbersKeepTheirPointUnderACommaLocale) {
     CommaLocale comma;
