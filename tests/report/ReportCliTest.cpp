@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -23,8 +24,14 @@ struct CliRun {
     std::string err;
 };
 
+// Each case runs as its own process, possibly beside another case: every
+// process keeps its files in a folder of its own.
+fs::path CaseDir() {
+    return fs::temp_directory_path() / ("calvex_report_cli." + std::to_string(getpid()));
+}
+
 CliRun Calvex(const std::string& args) {
-    const fs::path errFile = fs::temp_directory_path() / "calvex_report_cli.err";
+    const fs::path errFile = CaseDir().string() + ".err";
     const std::string cmd = std::string(CALVEX_EXE) + " " + args + " 2>" + errFile.string();
     CliRun run;
     FILE* pipe = popen(cmd.c_str(), "r");
@@ -44,7 +51,7 @@ CliRun Calvex(const std::string& args) {
 class ReportCli : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() / "calvex_report_cli";
+        dir = CaseDir();
         fs::create_directories(dir);
         CodeplugContext::Get().Reset();
         CCodeplug plug;
@@ -67,7 +74,10 @@ protected:
         good = dir / "good.dat";
         ASSERT_TRUE(CDatFile::Write(good, image).ok);
     }
-    void TearDown() override { fs::remove_all(dir); }
+    void TearDown() override {
+        fs::remove_all(dir);
+        fs::remove(CaseDir().string() + ".err");
+    }
 
     fs::path dir, good;
     Image image{};

@@ -4,31 +4,14 @@
 #include <string>
 #include <vector>
 
+#include "Progress.h"
 #include "Verb.h"
 #include "document/CodeplugDocument.h"
 #include "link/CCommPort.h"
 #include "link/ProductDir.h"
 #include "link/TransferRunner.h"
 
-#ifdef _WIN32
-#include <io.h>
-#define isatty _isatty
-#define fileno _fileno
-#else
-#include <unistd.h>
-#endif
-
 namespace {
-
-// A progress line on a terminal, filled by time as the status dialog does
-// (a read takes about 5 s).
-void Progress(const char* what, int elapsedMs, int fullMs) {
-    constexpr int kWidth = 30;
-    const int filled = elapsedMs >= fullMs ? kWidth : elapsedMs * kWidth / fullMs;
-    std::fprintf(stderr, "\r%s [%.*s%*s] %4.1f s", what, filled, "##############################",
-                 kWidth - filled, "", elapsedMs / 1000.0);
-    std::fflush(stderr);
-}
 
 int Run(const std::vector<std::string>& args) {
     CLI::App app{
@@ -49,13 +32,12 @@ int Run(const std::vector<std::string>& args) {
     if (!port.empty()) link.SetPortName(port);
     CodeplugDocument doc;
 
-    const bool showProgress = isatty(fileno(stderr));
-    const std::string what = "Reading pager on " + link.PortName();
-    const TransferOutcome outcome =
-        RunTransfer(TransferKind::Read, link, doc.Codeplug(), [&](int ms) {
-            if (showProgress) Progress(what.c_str(), ms, 5000);
-        });
-    if (showProgress) std::fprintf(stderr, "\n");
+    TransferOutcome outcome;
+    {
+        TransferProgress progress("Reading pager on " + link.PortName(), 5000);
+        outcome = RunTransfer(TransferKind::Read, link, doc.Codeplug(),
+                              [&](int ms) { progress.Update(ms); });
+    }
 
     if (outcome.message != WM_PAGER_READ_OK) {
         std::printf("Serial Communication - Pager Read FAILED!\n");

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "Progress.h"
 #include "Verb.h"
 #include "codeplug/CodeplugContext.h"
 #include "document/CodeplugDocument.h"
@@ -11,23 +12,7 @@
 #include "link/ProductDir.h"
 #include "link/TransferRunner.h"
 
-#ifdef _WIN32
-#include <io.h>
-#define isatty _isatty
-#define fileno _fileno
-#else
-#include <unistd.h>
-#endif
-
 namespace {
-
-void Progress(const char* what, int elapsedMs, int fullMs) {
-    constexpr int kWidth = 30;
-    const int filled = elapsedMs >= fullMs ? kWidth : elapsedMs * kWidth / fullMs;
-    std::fprintf(stderr, "\r%s [%.*s%*s] %4.1f s", what, filled, "##############################",
-                 kWidth - filled, "", elapsedMs / 1000.0);
-    std::fflush(stderr);
-}
 
 int Run(const std::vector<std::string>& args) {
     CLI::App app{
@@ -70,13 +55,12 @@ int Run(const std::vector<std::string>& args) {
     if (delayOpt->count() > 0) link.SetDelay(delay);
     CodeplugContext::Get().engineer = engineer;
 
-    const bool showProgress = isatty(fileno(stderr));
-    const std::string what = "Writing pager on " + link.PortName();
-    const TransferOutcome outcome =
-        RunTransfer(TransferKind::Write, link, doc.Codeplug(), [&](int ms) {
-            if (showProgress) Progress(what.c_str(), ms, 10000);
-        });
-    if (showProgress) std::fprintf(stderr, "\n");
+    TransferOutcome outcome;
+    {
+        TransferProgress progress("Writing pager on " + link.PortName(), 10000);
+        outcome = RunTransfer(TransferKind::Write, link, doc.Codeplug(),
+                              [&](int ms) { progress.Update(ms); });
+    }
 
     if (outcome.message != WM_PAGER_WRITE_OK) {
         std::printf("Serial Communication - Pager Write FAILED!\n");
