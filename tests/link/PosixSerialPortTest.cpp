@@ -2,6 +2,7 @@
 // open, failures that leave the port closed, and the time-out rules.
 #include <gtest/gtest.h>
 #include <sys/file.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -60,6 +61,26 @@ TEST(PosixSerialPort, PortHeldElsewhereFailsAtOnce) {
     // Once it is free again it opens.
     holder.Close();
     EXPECT_TRUE(second.Open(peer.Path())) << second.LastSystemError();
+}
+
+TEST(PosixSerialPort, RefusedOpenKeepsTheHolderExclusive) {
+    PtyPeer peer;
+    PosixSerialPort holder;
+    ASSERT_TRUE(holder.Open(peer.Path()));
+    PosixSerialPort second;
+    EXPECT_FALSE(second.Open(peer.Path()));
+    EXPECT_EQ(second.LastError(), PortError::Busy);
+    // The holder still has the port to itself: a plain open is refused, or
+    // (for root, whom the exclusive mode lets through) the mode is still set.
+    const int fd = ::open(peer.Path().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) {
+        EXPECT_EQ(errno, EBUSY);
+        return;
+    }
+    int exclusive = 0;
+    ASSERT_EQ(::ioctl(fd, TIOCGEXCL, &exclusive), 0);
+    ::close(fd);
+    EXPECT_NE(exclusive, 0);
 }
 
 TEST(PosixSerialPort, FailedOpensLeaveNothingOpen) {

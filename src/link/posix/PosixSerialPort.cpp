@@ -78,6 +78,7 @@ bool PosixSerialPort::Open(const std::string& portName) {
     termios tio{};
     if (::tcgetattr(m_fd, &tio) != 0) return Fail(PortError::Settings, errno);
     if (::ioctl(m_fd, TIOCEXCL) != 0) return Fail(PortError::Settings, errno);
+    m_exclusive = true;
 
     // 1200 baud, 8N1, binary, no flow control; reads never wait in the
     // driver (VMIN = VTIME = 0), poll does the waiting.
@@ -219,9 +220,11 @@ bool PosixSerialPort::Read(std::uint8_t* data, std::size_t size, std::size_t& re
 
 void PosixSerialPort::Close() {
     if (m_fd < 0) return;
-    // The exclusive mode belongs to the terminal, not to this descriptor;
-    // leave the port as free as it was found.
-    (void)::ioctl(m_fd, TIOCNXCL);
+    // The exclusive mode belongs to the terminal, not to this descriptor:
+    // clear it only when this port set it, never when an open that found the
+    // port held elsewhere (root passes the exclusive mode) gives up.
+    if (m_exclusive) (void)::ioctl(m_fd, TIOCNXCL);
+    m_exclusive = false;
     ::close(m_fd);
     m_fd = -1;
 }

@@ -22,5 +22,6 @@ private:
     void Drain(long long deadlineMs);
 
     int m_fd = -1;
+    bool m_exclusive = false;  // this port set the terminal's exclusive mode
     PortTimeouts m_timeouts{};
 };
