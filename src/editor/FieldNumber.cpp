@@ -1,5 +1,7 @@
 #include "editor/FieldNumber.h"
 
+#include "ui/DataExchange.h"
+
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
@@ -38,11 +40,4 @@ std::string FormatFieldNumber(double value, const char* format) {
     return text;
 }
 
-std::string RangeMessage(double lo, double hi) {
-    std::string text = "Please enter a number between ";
-    text += FormatDouble("%.15g", lo);
-    text += " and ";
-    text += FormatDouble("%.15g", hi);
-    text += ".";
-    return text;
-}
+std::string RangeMessage(double lo, double hi) { return ui::RangeMessage(lo, hi); }

@@ -89,6 +89,15 @@ public:
     int PendingEnd() const { return m_pendingEnd; }
     void ClearPendingEnd() { m_pendingEnd = 0; }
 
+    // Asks the runner to move the keyboard focus to a control (and select an
+    // edit's text), as a refused field does.
+    void RequestFocus(int id) {
+        m_focusRequest = id;
+        Touch();
+    }
+    int PendingFocus() const { return m_focusRequest; }
+    void ClearPendingFocus() { m_focusRequest = 0; }
+
     // Bumped on every change the widgets must mirror.
     unsigned Revision() const { return m_revision; }
     void Touch() { ++m_revision; }
@@ -104,6 +113,7 @@ private:
     std::map<std::pair<Notify, int>, Handler> m_handlers;
     std::map<int, int> m_timers;
     int m_pendingEnd = 0;
+    int m_focusRequest = 0;
     unsigned m_revision = 0;
     Prompt* m_prompt = nullptr;
 };

@@ -171,6 +171,15 @@ void DialogBinder::Push() {
         const ControlState* s = m_model.FindControl(id);
         if (w && s) PushOne(id, w, *s);
     }
+    // A refused field takes the focus back, with its text selected, before
+    // anything else can react to the move.
+    if (int focus = m_model.PendingFocus()) {
+        m_model.ClearPendingFocus();
+        if (QWidget* w = Widget(focus); w && w->isVisible()) {
+            w->setFocus(Qt::OtherFocusReason);
+            if (auto* e = qobject_cast<QLineEdit*>(w)) e->selectAll();
+        }
+    }
     m_pushing = false;
     SyncTimers();
     if (int end = m_model.PendingEnd()) {
