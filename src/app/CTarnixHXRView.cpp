@@ -18,6 +18,7 @@
 #include "app/ReportPrinter.h"
 #include "app/SerialDevices.h"
 #include "codeplug/CodeplugContext.h"
+#include "editor/ui/UserDataWindow.h"
 #include "report/WelcomePage.h"
 #include "ui/Prompt.h"
 
@@ -104,7 +105,20 @@ bool CTarnixHXRView::OnCommand(int id) {
 
 void CTarnixHXRView::OnUserData() {
     auto it = m_handlers.find(ID_USER_DATA);
-    if (it != m_handlers.end() && it->second) it->second();
+    if (it != m_handlers.end() && it->second) {
+        it->second();
+        return;
+    }
+    if (!m_userDataWindow) m_userDataWindow = MakeUserDataWindow(m_userData, window());
+    m_userData.SetPagesPrompt(&m_prompt);
+    QPointer<ui::qt::CBoundSheet> sheet = m_userDataWindow;
+    const int result = m_userData.RunUserDataSheet(
+        m_doc.Codeplug(), [sheet](CUserData&) { return sheet ? sheet->RunModal() : ui::IDCANCEL; });
+    // The edits never mark the document modified: nothing asks to save.
+    if (result == ui::IDOK) {
+        m_pagerData.Decode(m_doc.Codeplug());
+        m_doc.UpdateAllViews();
+    }
 }
 
 void CTarnixHXRView::OnReadPager() {
@@ -173,17 +187,7 @@ void CTarnixHXRView::OnPagerMessage(int message) {
     if (m_statusWindow) m_statusWindow->Sync();
     emit commandStateChanged();
     if (message == WM_PAGER_READ_OK) {
-        if (m_handlers.count(ID_USER_DATA) && m_handlers[ID_USER_DATA]) {
-            OnUserData();
-        } else {
-            // Without the editor the read would pass unnoticed: say what came in.
-            char text[160];
-            std::snprintf(text, sizeof text,
-                          "Codeplug read from the pager (firmware version %.1f). "
-                          "File > Save keeps it, File > Print Preview shows it.",
-                          m_doc.Codeplug().GetPagerVersion() * 0.1);
-            emit statusMessage(QString::fromLatin1(text));
-        }
+        OnUserData();
     }
 }
 

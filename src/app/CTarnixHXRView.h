@@ -11,7 +11,9 @@
 #include "app/CSystemConfigDlg.h"
 #include "app/CUsbDelayDlg.h"
 #include "codeplug/CPagerData.h"
+#include "editor/pages/CUserData.h"
 #include "ui/qt/CBoundDialog.h"
+#include "ui/qt/CBoundSheet.h"
 
 class CTarnixHXRDoc;
 class PagerLink;
@@ -56,6 +58,9 @@ public:
     ui::qt::CBoundDialog* UsbDelayWindow() const { return m_usbWindow; }
     // The product directory line of the welcome page.
     QString ProductDirLine() const;
+    // The User Data sheet and its window (null until first opened).
+    CUserData& UserData() { return m_userData; }
+    ui::qt::CBoundSheet* UserDataWindow() const { return m_userDataWindow; }
     // The decoded records the report and the editors work on.
     CPagerData& PagerData() { return m_pagerData; }
 
@@ -73,8 +78,8 @@ private:
     void OnWritePager();
     void OnSystemSetup();
     void OnUsbDelay();
-    // The User Data sheet comes with its own module; a successful read opens
-    // it through the handler registered for its command.
+    // The User Data sheet; a successful read opens it at once. A handler
+    // registered for its command takes its place (tests).
     void OnUserData();
     void StartTransfer(bool read);
     void AfterTransferFailure();
@@ -89,6 +94,8 @@ private:
     QPointer<ui::qt::CBoundDialog> m_systemWindow;
     QPointer<ui::qt::CBoundDialog> m_usbWindow;
     CPagerData m_pagerData;
+    CUserData m_userData;
+    QPointer<ui::qt::CBoundSheet> m_userDataWindow;
     QPixmap m_logo;
     std::map<int, std::function<void()>> m_handlers;
 };

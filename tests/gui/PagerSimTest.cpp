@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 
 #include "app/Artwork.h"
 #include "app/PagerLink.h"
@@ -105,15 +106,25 @@ TEST_F(SimFixture, ReadFromThePagerOpensUserDataAndEnablesWrite) {
     EXPECT_TRUE(Enabled(ID_FILE_PRINT));
 }
 
-TEST_F(SimFixture, ReadWithoutAnEditorSaysWhatCameInOnTheStatusBar) {
+TEST_F(SimFixture, ReadOpensTheUserDataSheetOnThePagersCodeplug) {
     StartSim();
     ASSERT_TRUE(StartReal(linkPath));
+    QString firmware;
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        ui::qt::CBoundSheet* sheet = View().UserDataWindow();
+        if (!sheet || !sheet->isVisible()) return;
+        poll.stop();
+        firmware = QString::fromStdString(
+            View().UserData().general.Text(CGeneral::IDC_PAGER_VERSION));
+        QTest::mouseClick(sheet->findChild<QPushButton*>("2"), Qt::LeftButton);
+    });
+    poll.start();
     ASSERT_TRUE(Run(ID_READ_PAGER));
-    EXPECT_TRUE(WaitFor([this] { return !Status()->isVisible(); }));
+    EXPECT_TRUE(WaitFor([&] { return !firmware.isEmpty(); }));
+    EXPECT_EQ(firmware, "1.20");
     EXPECT_TRUE(Doc().DataValid());
-    EXPECT_EQ(Frame().statusBar()->currentMessage().toStdString(),
-              "Codeplug read from the pager (firmware version 1.2). "
-              "File > Save keeps it, File > Print Preview shows it.");
 }
 
 TEST_F(SimFixture, ReadFromAMissingPortFailsWithTheReasonInTheStatusBar) {

@@ -1,7 +1,8 @@
 // Takes the pictures of the README on the offscreen platform:
 //   calvex_screenshots OUTDIR [codeplug.dat]
 // main.png (the main window), preview.png (Print Preview of the codeplug),
-// and, for a look at the dialogs, status.png, setup.png, delay.png, about.png.
+// and, for a look at the dialogs, status.png, setup.png, delay.png, about.png and
+// userdata-*.png (one per page of the User Data sheet).
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
@@ -14,6 +15,9 @@
 #include "app/CTarnixHXRApp.h"
 #include "app/CTarnixHXRView.h"
 #include "app/CommandIds.h"
+#include "app/CTarnixHXRDoc.h"
+#include "ui/qt/CBoundSheet.h"
+#include <QTabWidget>
 #include "gui/TestLink.h"
 #include "ui/ScriptedPrompt.h"
 
@@ -82,6 +86,25 @@ int main(int argc, char** argv) {
     frame.OnCommand(cmd::ID_USB_DELAY);
     ok &= Save(frame.View().UsbDelayWindow(), dir, "delay.png");
     frame.View().UsbDelayWindow()->done(QDialog::Rejected);
+    // One picture per page of the User Data sheet (a codeplug must be open).
+    if (app.Document().DataValid()) {
+        static const char* const kPages[] = {"userdata-general.png", "userdata-f1.png",
+                                             "userdata-f2.png", "userdata-options.png",
+                                             "userdata-switches.png"};
+        QTimer::singleShot(0, [&] {
+            ui::qt::CBoundSheet* sheet = frame.View().UserDataWindow();
+            if (!sheet) return;
+            const int pages = sheet->Tabs()->count();
+            for (int i = 0; i < pages; ++i) {
+                sheet->Tabs()->setCurrentIndex(i);
+                // A one-frequency codeplug has no F2 page.
+                const int name = pages == 5 || i < 2 ? i : i + 1;
+                ok &= Save(sheet, dir, kPages[name]);
+            }
+            sheet->reject();
+        });
+        frame.OnCommand(cmd::ID_USER_DATA);
+    }
     frame.OnCommand(cmd::ID_APP_ABOUT);
     if (auto* about = frame.findChild<QDialog*>("aboutBox")) ok &= Save(about, dir, "about.png");
     return ok ? 0 : 1;

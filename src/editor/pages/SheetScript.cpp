@@ -1,0 +1,418 @@
+#include "editor/pages/SheetScript.h"
+
+#include <algorithm>
+#include <cctype>
+#include <optional>
+
+#include "codeplug/CCodeplug.h"
+#include "editor/RuleMessages.h"
+#include "editor/pages/CUserData.h"
+#include "ui/Prompt.h"
+
+namespace {
+
+enum class PageKind { General, F1, F2, Options, Switches };
+enum class Action { List, Edit, Check, Slider };
+
+struct Target {
+    PageKind page;
+    Action action;
+    int id;
+    int rank;  // order within the page, as a user would go through it
+};
+
+constexpr int kFrequencyId[2] = {CChannel1::IDC_FREQUENCY, CChannel2::IDC_FREQUENCY};
+constexpr int kCodingOptionId[2] = {CChannel1::IDC_CODING_OPTION, CChannel2::IDC_CODING_OPTION};
+constexpr const char* kPositions[4] = {"SW-A", "SW-B", "SW-C", "SW-D"};
+
+struct OptionKey {
+    const char* name;
+    Action action;
+    int id;
+};
+// In the order of the page's rows.
+constexpr OptionKey kOptions[] = {
+    {"svFunction", Action::List, CModelOption::IDC_STORED_VOICE},
+    {"voiceMemo", Action::List, CModelOption::IDC_VOICE_MEMO},
+    {"fixedAlert", Action::List, CModelOption::IDC_FIXED_ALERT},
+    {"scanBack", Action::Edit, CModelOption::IDC_SCAN_TIME},
+    {"alertDuration", Action::List, CModelOption::IDC_ALERT_DURATION},
+    {"alertTime", Action::Edit, CModelOption::IDC_ALERT_TIME},
+    {"callReminder", Action::List, CModelOption::IDC_CALL_REMINDER},
+    {"priorityAlert", Action::List, CModelOption::IDC_PRIORITY_ALERT},
+    {"privacy", Action::List, CModelOption::IDC_PRIVACY},
+    {"resetFunction", Action::List, CModelOption::IDC_RESET_FUNCTION},
+    {"resetTime", Action::Edit, CModelOption::IDC_RESET_TIME},
+};
+constexpr int kSquelchSlider = CModelOption::IDC_SQUELCH;
+
+const char* const kFactoryKeys[] = {"model",          "serial",     "band",
+                                    "subBand",        "subBandIndex", "crystal",
+                                    "if",             "injection",  "referenceDivider",
+                                    "codeplugVersion", "pagerVersion", "toneClock",
+                                    "twoFrequency"};
+
+std::vector<std::string> Split(const std::string& key) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    for (;;) {
+        std::size_t dot = key.find('.', start);
+        parts.push_back(key.substr(start, dot - start));
+        if (dot == std::string::npos) break;
+        start = dot + 1;
+    }
+    return parts;
+}
+
+std::optional<int> SmallNumber(const std::string& s, int lo, int hi) {
+    if (s.empty() || s.size() > 3) return std::nullopt;
+    int v = 0;
+    for (char c : s) {
+        if (c < '0' || c > '9') return std::nullopt;
+        v = v * 10 + (c - '0');
+    }
+    if (v < lo || v > hi) return std::nullopt;
+    return v;
+}
+
+struct Parsed {
+    SheetKeyKind kind = SheetKeyKind::Unknown;
+    Target target{};
+};
+
+Parsed ParseKey(const std::string& key) {
+    Parsed p;
+    const auto parts = Split(key);
+    const std::string& head = parts[0];
+    auto editable = [&](PageKind page, Action a, int id, int rank) {
+        p.kind = SheetKeyKind::Editable;
+        p.target = {page, a, id, rank};
+        return p;
+    };
+    if (parts.size() == 1) {
+        if (head == "toneSystem")
+            return editable(PageKind::General, Action::List, CGeneral::IDC_TONE_SYSTEM, 0);
+        if (head == "squelchLevel")
+            return editable(PageKind::Options, Action::Slider, kSquelchSlider, 100);
+        if (head == "file") {
+            p.kind = SheetKeyKind::Derived;
+            return p;
+        }
+        for (const char* f : kFactoryKeys)
+            if (head == f) p.kind = SheetKeyKind::Factory;
+        return p;
+    }
+    if (head == "advanced" && parts.size() == 2) {
+        p.kind = SheetKeyKind::Factory;
+        return p;
+    }
+    if (head == "channels" && parts.size() >= 3 && (parts[1] == "F1" || parts[1] == "F2")) {
+        const int ch = parts[1] == "F1" ? 0 : 1;
+        const PageKind page = ch == 0 ? PageKind::F1 : PageKind::F2;
+        if (parts.size() == 3) {
+            if (parts[2] == "frequency") return editable(page, Action::Edit, kFrequencyId[ch], 0);
+            if (parts[2] == "codingOption")
+                return editable(page, Action::List, kCodingOptionId[ch], 1);
+            if (parts[2] == "used" || parts[2] == "name" || parts[2] == "onOffDuty" ||
+                parts[2] == "codingOptionValue")
+                p.kind = SheetKeyKind::Derived;
+            return p;
+        }
+        if (parts.size() == 5 && parts[2] == "calls") {
+            auto call = SmallNumber(parts[3], 1, 12);
+            if (!call) return p;
+            const int row = *call - 1;
+            const ChannelRow& ids = CChannelPage::Rows()[static_cast<std::size_t>(row)];
+            const std::string& f = parts[4];
+            if (f == "tone1") return editable(page, Action::Edit, ids.tone1, 10 + row * 2);
+            if (f == "tone2" && ids.tone2)
+                return editable(page, Action::Edit, ids.tone2, 11 + row * 2);
+            if (f == "alert") return editable(page, Action::List, ids.alert, 40 + row);
+            if (f == "duty") return editable(page, Action::List, ids.duty, 60 + row);
+            if (f == "alertValue" || f == "call" || (f == "tone2" && !ids.tone2))
+                p.kind = SheetKeyKind::Derived;
+        }
+        return p;
+    }
+    if (head == "modelOptions" && parts.size() == 2) {
+        int rank = 0;
+        for (const OptionKey& o : kOptions) {
+            if (parts[1] == o.name) return editable(PageKind::Options, o.action, o.id, rank);
+            ++rank;
+        }
+        if (parts[1] == "priorityScanF1") p.kind = SheetKeyKind::Derived;
+        return p;
+    }
+    if (head == "switches" && parts.size() == 3) {
+        for (int pos = 0; pos < 4; ++pos) {
+            if (parts[1] != kPositions[pos]) continue;
+            const CFunctionSwitch::PositionIds& s = CFunctionSwitch::kPositionIds[pos];
+            const std::string& f = parts[2];
+            const int base = pos * 10;
+            if (f == "mode") return editable(PageKind::Switches, Action::List, s.mode, base);
+            if (f == "wideBand")
+                return editable(PageKind::Switches, Action::Check, s.wideBand, base + 1);
+            if (f == "ptl")
+                return editable(PageKind::Switches, Action::Check, s.pushToListen, base + 2);
+            if (f == "alertType")
+                return editable(PageKind::Switches, Action::List, s.alertType, base + 3);
+            if (f == "onOffDuty")
+                return editable(PageKind::Switches, Action::Check, s.duty, base + 4);
+            if (f == "position") p.kind = SheetKeyKind::Derived;
+        }
+        return p;
+    }
+    return p;
+}
+
+std::string Lower(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+std::string Trim(const std::string& s) {
+    std::size_t a = s.find_first_not_of(" \t");
+    if (a == std::string::npos) return {};
+    std::size_t b = s.find_last_not_of(" \t");
+    return s.substr(a, b - a + 1);
+}
+
+// Records every box; questions get Yes (the script asked for the change),
+// everything else OK.
+class ScriptPrompt : public ui::Prompt {
+public:
+    ui::PromptAnswer Ask(const std::string& text, const std::string& caption, ui::PromptIcon icon,
+                         ui::PromptButtons buttons, bool) override {
+        const bool question =
+            buttons == ui::PromptButtons::YesNo || buttons == ui::PromptButtons::YesNoCancel;
+        const bool informs = question || caption == "Scan Warning" ||
+                             text == rule_text::kOutOfBandWarning;
+        boxes.push_back({text, caption, !informs});
+        return question ? ui::PromptAnswer::Yes : ui::PromptAnswer::Ok;
+    }
+    std::vector<SheetMessage> boxes;
+};
+
+ui::CPropertyPage* PageOf(CUserData& sheet, PageKind kind) {
+    switch (kind) {
+        case PageKind::General: return &sheet.general;
+        case PageKind::F1: return &sheet.channel1;
+        case PageKind::F2: return &sheet.channel2;
+        case PageKind::Options: return &sheet.modelOption;
+        case PageKind::Switches: return &sheet.functionSwitch;
+    }
+    return nullptr;
+}
+
+std::string JoinItems(const std::vector<std::string>& items) {
+    std::string s;
+    for (const auto& i : items) s += (s.empty() ? "" : ", ") + ("\"" + i + "\"");
+    return s;
+}
+
+std::optional<bool> ParseBool(const std::string& v) {
+    const std::string l = Lower(Trim(v));
+    if (l == "yes" || l == "on" || l == "enabled" || l == "true" || l == "1") return true;
+    if (l == "no" || l == "off" || l == "disabled" || l == "false" || l == "0") return false;
+    return std::nullopt;
+}
+
+// The list entry a value names: exact, then ignoring case, then the texts the
+// codeplug shows for values the list names differently.
+int FindEntry(const std::vector<std::string>& items, const std::string& value) {
+    const std::string v = Trim(value);
+    for (std::size_t i = 0; i < items.size(); ++i)
+        if (items[i] == v) return static_cast<int>(i);
+    for (std::size_t i = 0; i < items.size(); ++i)
+        if (Lower(items[i]) == Lower(v)) return static_cast<int>(i);
+    static const std::pair<const char*, const char*> kAliases[] = {
+        {"vibrator", "Vibrate"}, {"vibrator + tone", "Tone & Vibrate"}};
+    for (const auto& [alias, entry] : kAliases) {
+        if (Lower(v) != alias) continue;
+        for (std::size_t i = 0; i < items.size(); ++i)
+            if (items[i] == entry) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+// Times as `show` prints them ("1.000SEC.") or as typed ("1").
+std::string EditText(const std::string& value) {
+    std::string v = Trim(value);
+    const std::string l = Lower(v);
+    for (const char* unit : {"sec.", "sec", "s"}) {
+        const std::string u = unit;
+        if (l.size() > u.size() && l.compare(l.size() - u.size(), u.size(), u) == 0) {
+            v = Trim(v.substr(0, v.size() - u.size()));
+            break;
+        }
+    }
+    if (Lower(v) == "none" || Lower(v) == "null") v.clear();
+    return v;
+}
+
+struct Step {
+    SheetChange change;
+    Target target;
+    std::size_t order;
+};
+
+}  // namespace
+
+SheetKeyKind SheetScript::Classify(const std::string& key) { return ParseKey(key).kind; }
+
+std::vector<SheetKeyHelp> SheetScript::Help() {
+    return {
+        {"toneSystem", "Corvane, GE, Plectron, User, Fast Plectron"},
+        {"channels.F1|F2.frequency", "MHz as typed, e.g. 152.0075 (empty clears)"},
+        {"channels.F1|F2.codingOption",
+         "R468, R130, R97, STD, R134, R138, R362, R177, R60, R621, R168 (None)"},
+        {"channels.F1|F2.calls.N.tone1", "Hz, e.g. 433.7 (N 1-8 calls, 9-12 group calls; empty "
+                                          "clears)"},
+        {"channels.F1|F2.calls.N.tone2", "Hz (N 1-8)"},
+        {"channels.F1|F2.calls.N.alert", "Standard, Continuous, Music 1 ... Music 8"},
+        {"channels.F1|F2.calls.N.duty", "ON, OFF (while a switch position enables ON/OFF duty)"},
+        {"modelOptions.svFunction", "15 Sec, 30 Sec, 60 Sec, 120 Sec, Dynamic (stored voice only)"},
+        {"modelOptions.voiceMemo|fixedAlert|callReminder|priorityAlert|privacy", "OFF, ON"},
+        {"modelOptions.scanBack", "seconds, 0.064 to 2.04 (while Priority Scan F1 is in use)"},
+        {"modelOptions.alertDuration", "STD, FIXED"},
+        {"modelOptions.alertTime", "seconds, 0.48 to 122.4 (with FIXED)"},
+        {"modelOptions.resetFunction",
+         "Automatic, Delayed N, Revert, Manual, Timeout, Revert N"},
+        {"modelOptions.resetTime", "seconds, 0.48 to 122.4 (Delayed N, Timeout, Revert N)"},
+        {"squelchLevel", "1 to 5"},
+        {"switches.SW-A|SW-B|SW-C|SW-D.mode",
+         "Monitor F1, Monitor F2, Selective Call F1, Selective Call F2, Probability Scan, "
+         "Priority Scan F1, Silent Scan (one-frequency models: Monitor F1, Selective Call F1)"},
+        {"switches.SW-X.alertType", "Tone, Vibrate, Tone & Vibrate"},
+        {"switches.SW-X.wideBand|onOffDuty|ptl", "YES/NO (also ON/OFF, ENABLED/DISABLED)"},
+    };
+}
+
+SheetScriptResult SheetScript::Apply(CCodeplug& plug, const std::vector<SheetChange>& changes) {
+    SheetScriptResult result;
+    std::vector<Step> steps;
+    for (std::size_t i = 0; i < changes.size(); ++i) {
+        const Parsed p = ParseKey(changes[i].key);
+        switch (p.kind) {
+            case SheetKeyKind::Editable:
+                steps.push_back({changes[i], p.target, i});
+                break;
+            case SheetKeyKind::Factory:
+                result.outcome = SheetScriptResult::Outcome::Refused;
+                result.error = changes[i].key +
+                               " is factory data: only the engineer tools (Engineer Data) change it";
+                return result;
+            case SheetKeyKind::Derived:
+                result.outcome = SheetScriptResult::Outcome::Refused;
+                result.error = changes[i].key +
+                               " follows other fields and cannot be set; change the field it "
+                               "shows instead";
+                return result;
+            case SheetKeyKind::Unknown:
+                result.outcome = SheetScriptResult::Outcome::BadInput;
+                result.error =
+                    "unknown key '" + changes[i].key + "' (calvex set --help lists the keys)";
+                return result;
+        }
+    }
+    // Page order first, then the order of the controls on the page; a key
+    // given twice keeps both, the later one last.
+    std::stable_sort(steps.begin(), steps.end(), [](const Step& a, const Step& b) {
+        if (a.target.page != b.target.page) return a.target.page < b.target.page;
+        return a.target.rank < b.target.rank;
+    });
+
+    CCodeplug work = plug;
+    CUserData sheet;
+    ScriptPrompt prompt;
+    sheet.SetPagesPrompt(&prompt);
+
+    auto refuse = [&](std::string why) {
+        result.outcome = SheetScriptResult::Outcome::Refused;
+        result.error = std::move(why);
+        return ui::IDCANCEL;
+    };
+    auto bad = [&](std::string why) {
+        result.outcome = SheetScriptResult::Outcome::BadInput;
+        result.error = std::move(why);
+        return ui::IDCANCEL;
+    };
+    // Boxes since the last look; true when one of them refused.
+    std::size_t seen = 0;
+    auto refusedNow = [&] {
+        bool refused = false;
+        for (; seen < prompt.boxes.size(); ++seen) {
+            result.messages.push_back(prompt.boxes[seen]);
+            refused = refused || prompt.boxes[seen].refusal;
+        }
+        return refused;
+    };
+
+    const int end = sheet.RunUserDataSheet(work, [&](CUserData& s) -> int {
+        s.Begin();
+        refusedNow();
+        for (const Step& step : steps) {
+            const std::string& key = step.change.key;
+            ui::CPropertyPage* page = PageOf(s, step.target.page);
+            const int index = s.PageIndex(page);
+            if (index < 0) return refuse(key + ": channel F2 is not used by a one-frequency model");
+            const bool moved = s.SetActivePage(index);
+            if (refusedNow() || !moved) {
+                result.outcome = SheetScriptResult::Outcome::Refused;
+                if (!moved && result.error.empty())
+                    result.error = "the page \"" + s.ActivePage()->Caption() + "\" cannot be left";
+                return ui::IDCANCEL;
+            }
+            const int id = step.target.id;
+            const ui::ControlState& c = page->Control(id);
+            if (!c.visible || !c.enabled)
+                return refuse(key + " cannot be changed now on the page \"" + page->Caption() +
+                              "\": the field is " + (c.visible ? "disabled" : "not shown") +
+                              " by the settings it depends on");
+            const std::string& value = step.change.value;
+            switch (step.target.action) {
+                case Action::List: {
+                    const int entry = FindEntry(c.items, value);
+                    if (entry < 0)
+                        return bad(key + ": \"" + value + "\" is not one of " + JoinItems(c.items));
+                    page->SetSelectionFromUser(id, entry);
+                    break;
+                }
+                case Action::Edit:
+                    page->FocusFromUser(id, true);
+                    page->SetTextFromUser(id, EditText(value));
+                    page->FocusFromUser(id, false);
+                    break;
+                case Action::Check: {
+                    const auto on = ParseBool(value);
+                    if (!on) return bad(key + ": \"" + value + "\" is not YES or NO");
+                    if (page->Checked(id) != *on) page->SetCheckedFromUser(id, *on);
+                    break;
+                }
+                case Action::Slider: {
+                    const auto level = SmallNumber(Trim(value), c.rangeMin, c.rangeMax);
+                    if (!level)
+                        return bad(key + ": \"" + value + "\" is not a level from " +
+                                   std::to_string(c.rangeMin) + " to " +
+                                   std::to_string(c.rangeMax));
+                    page->SetPositionFromUser(id, *level);
+                    break;
+                }
+            }
+            if (refusedNow()) {
+                result.outcome = SheetScriptResult::Outcome::Refused;
+                return ui::IDCANCEL;
+            }
+        }
+        s.ClickFromUser(ui::IDOK);
+        const bool refused = refusedNow();
+        if (s.PendingEnd() != ui::IDOK || refused) {
+            result.outcome = SheetScriptResult::Outcome::Refused;
+            if (result.error.empty() && !refused) result.error = "the sheet refused OK";
+            return ui::IDCANCEL;
+        }
+        return ui::IDOK;
+    });
+    if (end == ui::IDOK && result.outcome == SheetScriptResult::Outcome::Changed) plug = work;
+    return result;
+}

@@ -1,0 +1,126 @@
+// calvex set and calvex apply, run as a script would run them.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <nlohmann/json.hpp>
+
+#include "CalvexProcess.h"
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+class CalvexSet : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* name : {"vhf-two-frequency.dat", "uhf-one-frequency.dat"})
+            std::filesystem::copy_file(std::string(CALVEX_SOURCE_DIR) + "/samples/" + name,
+                                       dir / name);
+    }
+    std::string Q(const std::string& name) { return "'" + (dir / name).string() + "'"; }
+    Json Show(const std::string& name) {
+        const CalvexRun r = RunCalvex(dir, "show " + Q(name) + " --json");
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        return Json::parse(r.out);
+    }
+    std::string Bytes(const std::string& name) { return TempDir::ReadFile(dir / name); }
+    TempDir dir;
+};
+
+}  // namespace
+
+TEST_F(CalvexSet, ChangesFieldsThroughTheSheetAndShowSeesThem) {
+    const CalvexRun r = RunCalvex(
+        dir, "set " + Q("vhf-two-frequency.dat") +
+                 " toneSystem=GE channels.F1.frequency=152.0125 channels.F1.calls.2.alert='Music 4'"
+                 " squelchLevel=4 'switches.SW-D.mode=Selective Call F1' switches.SW-D.ptl=YES");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const Json j = Show("vhf-two-frequency.dat");
+    EXPECT_EQ(j["toneSystem"], "GE");
+    EXPECT_EQ(j["channels"][0]["frequency"], "152.0125");
+    EXPECT_EQ(j["channels"][0]["calls"][1]["alert"], "Music 4");
+    EXPECT_EQ(j["squelchLevel"], 4);
+    EXPECT_EQ(j["switches"][3]["mode"], "Selective Call F1");
+    EXPECT_EQ(j["switches"][3]["ptl"], "ENABLED");
+    EXPECT_EQ(j["switches"][3]["alertType"], "Vibrator");  // push to listen forces it
+}
+
+TEST_F(CalvexSet, RefusalsExitOneAndLeaveTheFileByteForByte) {
+    const std::string before = Bytes("vhf-two-frequency.dat");
+    struct Case {
+        std::string args;
+        int exit;
+        std::string says;
+    } cases[] = {
+        {"channels.F1.frequency=152.001", 1,
+         "Calvex V HXR - Receiver Frequency: Invalid Receiver Frequency"},
+        {"channels.F1.calls.1.tone2=349.0", 1, "Tone Frequency Error!"},
+        {"serial=136WJA0002", 1, "factory data"},
+        {"modelOptions.resetTime=1e12", 1, "Please enter a number between 0.48 and 122.4."},
+        {"toneSystem=Motorola", 2, "is not one of"},
+        {"no-such-key=1", 2, "unknown key"},
+        {"toneSystem", 2, "is not KEY=VALUE"},
+    };
+    for (const Case& c : cases) {
+        const CalvexRun r = RunCalvex(dir, "set " + Q("vhf-two-frequency.dat") + " '" + c.args + "'");
+        EXPECT_EQ(r.exitCode, c.exit) << c.args << "\n" << r.err;
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << c.args << "\n" << r.err;
+        EXPECT_EQ(Bytes("vhf-two-frequency.dat"), before) << c.args;
+    }
+}
+
+TEST_F(CalvexSet, OutWritesElsewhereAndHelpListsTheKeys) {
+    const std::string before = Bytes("uhf-one-frequency.dat");
+    CalvexRun r = RunCalvex(dir, "set " + Q("uhf-one-frequency.dat") + " squelchLevel=1 --out " +
+                                     Q("new.dat"));
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(Bytes("uhf-one-frequency.dat"), before);
+    EXPECT_EQ(Show("new.dat")["squelchLevel"], 1);
+
+    r = RunCalvex(dir, "set " + Q("uhf-one-frequency.dat") + " channels.F2.codingOption=STD");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("one-frequency"), std::string::npos) << r.err;
+
+    r = RunCalvex(dir, "set --help");
+    EXPECT_EQ(r.exitCode, 0);
+    for (const char* key : {"toneSystem", "channels.F1|F2.calls.N.tone1", "squelchLevel",
+                            "switches.SW-A|SW-B|SW-C|SW-D.mode", "modelOptions.scanBack"})
+        EXPECT_NE(r.out.find(key), std::string::npos) << key;
+}
+
+TEST_F(CalvexSet, ShowThenApplyOfTheSameDocumentChangesNoField) {
+    const Json before = Show("vhf-two-frequency.dat");
+    dir.WriteFile("same.json", before.dump(2));
+    CalvexRun r = RunCalvex(dir, "apply " + Q("vhf-two-frequency.dat") + " " + Q("same.json") +
+                                     " --out " + Q("out.dat"));
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    Json after = Show("out.dat");
+    after["file"] = before["file"];
+    // The sheet repacks the tone tables; every field reads the same.
+    EXPECT_EQ(after, before);
+}
+
+TEST_F(CalvexSet, ApplyTakesAnEditedPartOfTheDocument) {
+    Json edit = Show("vhf-two-frequency.dat");
+    edit["channels"][1]["calls"][0]["tone2"] = "832.5";  // F2 Call 1 Tone 2 (R468: Long B follows)
+    edit["modelOptions"]["resetTime"] = "9.6SEC.";
+    edit["squelchLevel"] = 2;
+    dir.WriteFile("edit.json", edit.dump());
+    CalvexRun r = RunCalvex(dir, "apply " + Q("vhf-two-frequency.dat") + " " + Q("edit.json"));
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const Json j = Show("vhf-two-frequency.dat");
+    EXPECT_EQ(j["channels"][1]["calls"][0]["tone2"], "832.5");
+    EXPECT_EQ(j["channels"][1]["calls"][8]["tone1"], "832.5");  // Group 1 "Long B"
+    EXPECT_EQ(j["modelOptions"]["resetTime"], "9.600SEC.");
+    EXPECT_EQ(j["squelchLevel"], 2);
+
+    // A factory field that differs is refused; the file stays as it is.
+    const std::string kept = Bytes("vhf-two-frequency.dat");
+    dir.WriteFile("factory.json", R"({"model": "A03XLT2238AC"})");
+    r = RunCalvex(dir, "apply " + Q("vhf-two-frequency.dat") + " " + Q("factory.json"));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(Bytes("vhf-two-frequency.dat"), kept);
+    dir.WriteFile("broken.json", "{ not json");
+    r = RunCalvex(dir, "apply " + Q("vhf-two-frequency.dat") + " " + Q("broken.json"));
+    EXPECT_EQ(r.exitCode, 2);
+}

@@ -1,0 +1,207 @@
+// The User Data sheet as a whole: which pages a run shows, what OK writes
+// back and what Cancel leaves alone; and scripted editing through the same
+// pages, as `calvex set` and `calvex apply` do it.
+#include <gtest/gtest.h>
+
+#include "codeplug/CPagerData.h"
+#include "codeplug/CodeplugContext.h"
+#include "document/CodeplugDocument.h"
+#include "editor/RuleMessages.h"
+#include "editor/pages/CUserData.h"
+#include "editor/pages/SheetScript.h"
+#include "ui/ScriptedPrompt.h"
+
+namespace {
+
+CCodeplug Sample(const char* name) {
+    CodeplugDocument doc;
+    const auto r = doc.Open(std::string(CALVEX_SOURCE_DIR) + "/samples/" + name);
+    EXPECT_EQ(r.kind, DocumentResult::Kind::Ok) << name;
+    return doc.Codeplug();
+}
+
+struct F2Bytes {
+    CCodeplug::RxRecord rx;
+    CCodeplug::ToneTable table;
+    CCodeplug::ToneRefs refs;
+    CCodeplug::CallBytes calls;
+    int coding;
+    bool operator==(const F2Bytes&) const = default;
+};
+F2Bytes F2Of(const CCodeplug& p) {
+    return {p.GetRxRecord(F2), p.GetToneTable(F2), p.GetToneRefs(F2), p.GetCallBytes(F2),
+            p.GetCodingOption(F2)};
+}
+
+class UserDataSheet : public ::testing::Test {
+protected:
+    void SetUp() override { CodeplugContext::Get().Reset(); }
+    void TearDown() override { CodeplugContext::Get().Reset(); }
+    ui::ScriptedPrompt prompt;
+    CUserData sheet;
+};
+
+}  // namespace
+
+TEST_F(UserDataSheet, OneFrequencyModelShowsFourPagesAndOkLeavesF2Alone) {
+    CCodeplug plug = Sample("uhf-one-frequency.dat");
+    // Give F2 bytes something to lose.
+    CCodeplug::CallBytes calls = plug.GetCallBytes(F2);
+    calls.fill(0x05);
+    plug.SetCallBytes(F2, calls);
+    const F2Bytes before = F2Of(plug);
+    sheet.SetPagesPrompt(&prompt);
+    std::vector<std::string> captions;
+    const int r = sheet.RunUserDataSheet(plug, [&](CUserData& s) {
+        s.Begin();
+        for (int i = 0; i < s.PageCount(); ++i) captions.push_back(s.Page(i)->Caption());
+        for (int i = 0; i < s.PageCount(); ++i) EXPECT_TRUE(s.SetActivePage(i));
+        s.ClickFromUser(ui::IDOK);
+        return s.PendingEnd();
+    });
+    EXPECT_EQ(r, ui::IDOK);
+    EXPECT_EQ(captions, (std::vector<std::string>{"General", "Channel F1", "Model Options",
+                                                  "Function Switches"}));
+    EXPECT_EQ(F2Of(plug), before);
+    EXPECT_EQ(sheet.PageCount(), 0);  // pages are added for one run only
+}
+
+TEST_F(UserDataSheet, CancelAfterEditsLeavesTheImageByteForByte) {
+    CCodeplug plug = Sample("vhf-two-frequency.dat");
+    const Image before = plug.GetImage();
+    sheet.SetPagesPrompt(&prompt);
+    const int r = sheet.RunUserDataSheet(plug, [&](CUserData& s) {
+        s.Begin();
+        s.general.SetSelectionFromUser(CGeneral::IDC_TONE_SYSTEM, TONE_GE);
+        EXPECT_TRUE(s.SetActivePage(1));
+        s.channel1.SetSelectionFromUser(s.channel1.CodingOptionId(), 3);  // STD
+        s.channel1.ClickFromUser(1344);                                   // Clear All Tones
+        s.CancelFromUser();
+        return s.PendingEnd();
+    });
+    EXPECT_EQ(r, ui::IDCANCEL);
+    EXPECT_EQ(plug.GetImage(), before);
+    // The chosen system stays in force until the next decode, as it always has.
+    EXPECT_EQ(CodeplugContext::Get().toneSystem, TONE_GE);
+}
+
+TEST_F(UserDataSheet, OkWritesTheToneSystemAndTheChannelEdits) {
+    CCodeplug plug = Sample("vhf-two-frequency.dat");
+    sheet.SetPagesPrompt(&prompt);
+    const int r = sheet.RunUserDataSheet(plug, [&](CUserData& s) {
+        s.Begin();
+        s.general.SetSelectionFromUser(CGeneral::IDC_TONE_SYSTEM, TONE_GE);
+        EXPECT_TRUE(s.SetActivePage(1));
+        s.channel1.SetSelectionFromUser(s.channel1.CodingOptionId(), 3);  // STD
+        s.ClickFromUser(ui::IDOK);
+        return s.PendingEnd();
+    });
+    ASSERT_EQ(r, ui::IDOK);
+    EXPECT_EQ(plug.GetToneSystem(), TONE_GE);
+    EXPECT_EQ(plug.GetCodingOption(F1), 3);
+    CPagerData d;
+    d.Decode(plug);
+    // STD keeps call 1 only; the other calls' tones are gone.
+    EXPECT_NE(d.channel[0].GetTone(0), 0.0);
+    EXPECT_EQ(d.channel[0].GetTone(1), 0.0);
+    EXPECT_EQ(d.channel[0].GetTone(8), 0.0);
+    EXPECT_TRUE(prompt.Records().empty());
+}
+
+TEST_F(UserDataSheet, GeneralPageShowsTheIdentityReadOnly) {
+    CCodeplug plug = Sample("vhf-two-frequency.dat");
+    sheet.RunUserDataSheet(plug, [&](CUserData& s) {
+        s.Begin();
+        EXPECT_EQ(s.general.Text(CGeneral::IDC_MODEL), "A03XLT2239AC");
+        EXPECT_EQ(s.general.Text(CGeneral::IDC_SERIAL), "136WJA0001");
+        EXPECT_EQ(s.general.Text(CGeneral::IDC_XTAL), "3.579545");
+        EXPECT_EQ(s.general.Text(CGeneral::IDC_IF), "21.4");
+        EXPECT_EQ(s.general.Text(CGeneral::IDC_INJECTION), "Low");
+        EXPECT_EQ(s.general.Text(CGeneral::IDC_PLUG_VERSION), "1.005");
+        EXPECT_EQ(s.general.Text(CGeneral::IDC_PAGER_VERSION), "0.00");
+        EXPECT_EQ(s.general.Selection(CGeneral::IDC_TONE_SYSTEM), TONE_CORVANE);
+        return ui::IDCANCEL;
+    });
+    // Cleared after the run.
+    EXPECT_EQ(sheet.general.Text(CGeneral::IDC_PLUG_VERSION), "");
+}
+
+// ---- scripted edits ----
+
+namespace {
+struct Refusal {
+    const char* why;
+    std::vector<SheetChange> changes;
+    SheetScriptResult::Outcome outcome;
+    const char* message;  // expected box text, or a piece of the error
+};
+}  // namespace
+
+TEST_F(UserDataSheet, ScriptRefusalsLeaveTheCodeplugUntouched) {
+    const std::vector<Refusal> cases = {
+        {"off raster", {{"channels.F1.frequency", "152.001"}},
+         SheetScriptResult::Outcome::Refused, rule_text::kInvalidReceiverFrequency},
+        {"same tone twice in a call", {{"channels.F1.calls.1.tone2", "349.0"}},
+         SheetScriptResult::Outcome::Refused, rule_text::kToneSpacingError},
+        {"factory field", {{"serial", "136WJA0002"}}, SheetScriptResult::Outcome::Refused,
+         "factory data"},
+        {"derived field", {{"channels.F1.calls.1.alertValue", "3"}},
+         SheetScriptResult::Outcome::Refused, "follows other fields"},
+        {"shared field under R468", {{"channels.F2.calls.2.tone1", "600.9"}},
+         SheetScriptResult::Outcome::Refused, "cannot be changed now"},
+        {"page order: coding option first, then call 2 is gone",
+         {{"channels.F1.calls.2.tone1", "600.9"}, {"channels.F1.codingOption", "STD"}},
+         SheetScriptResult::Outcome::Refused, "not shown"},
+        {"unknown key", {{"channels.F3.frequency", "1"}}, SheetScriptResult::Outcome::BadInput,
+         "unknown key"},
+        {"not a list entry", {{"toneSystem", "Motorola"}}, SheetScriptResult::Outcome::BadInput,
+         "is not one of"},
+        {"later refusal undoes earlier changes",
+         {{"toneSystem", "GE"}, {"squelchLevel", "5"}, {"channels.F1.frequency", "abc"}},
+         SheetScriptResult::Outcome::Refused, rule_text::kInvalidReceiverFrequency},
+    };
+    for (const Refusal& c : cases) {
+        CodeplugContext::Get().Reset();
+        CCodeplug plug = Sample("vhf-two-frequency.dat");
+        const Image before = plug.GetImage();
+        const SheetScriptResult r = SheetScript::Apply(plug, c.changes);
+        EXPECT_EQ(r.outcome, c.outcome) << c.why;
+        EXPECT_EQ(plug.GetImage(), before) << c.why;
+        bool found = r.error.find(c.message) != std::string::npos;
+        for (const SheetMessage& m : r.messages) found = found || m.text == c.message;
+        EXPECT_TRUE(found) << c.why << ": " << r.error;
+    }
+}
+
+TEST_F(UserDataSheet, ScriptChangesGoThroughThePagesRules) {
+    CCodeplug plug = Sample("vhf-two-frequency.dat");
+    const SheetScriptResult r = SheetScript::Apply(
+        plug, {{"modelOptions.scanBack", "0.6"},
+               {"switches.SW-D.mode", "Silent Scan"},
+               {"squelchLevel", "5"},
+               {"channels.F1.calls.5.tone1", "1000"},  // snapped onto the Corvane set
+               {"channels.F1.frequency", "152.0125"},
+               {"toneSystem", "Corvane"}});
+    ASSERT_EQ(r.outcome, SheetScriptResult::Outcome::Changed) << r.error;
+    // The scan time warning informs; the change is taken.
+    ASSERT_EQ(r.messages.size(), 1u);
+    EXPECT_EQ(r.messages[0].caption, "Scan Warning");
+    EXPECT_FALSE(r.messages[0].refusal);
+
+    CPagerData d;
+    d.Decode(plug);
+    EXPECT_NEAR(d.channel[0].GetFrequency(), 152.0125, 1e-6);
+    EXPECT_NEAR(d.channel[0].GetTone(4), 1006.9, 0.05);
+    EXPECT_EQ(d.squelch.GetLevel(), 5);
+    EXPECT_EQ(d.switches.GetMode(3), 6);
+    EXPECT_NEAR(d.options.ScanBackSeconds(), 0.6, 1e-9);
+}
+
+TEST_F(UserDataSheet, ScriptCannotReachChannelF2OfAOneFrequencyModel) {
+    CCodeplug plug = Sample("uhf-one-frequency.dat");
+    const Image before = plug.GetImage();
+    const auto r = SheetScript::Apply(plug, {{"channels.F2.codingOption", "STD"}});
+    EXPECT_EQ(r.outcome, SheetScriptResult::Outcome::Refused);
+    EXPECT_NE(r.error.find("one-frequency"), std::string::npos);
+    EXPECT_EQ(plug.GetImage(), before);
+}

@@ -1,0 +1,119 @@
+// The User Data sheet inside the program: F5 opens it over the open
+// codeplug, the tabs are real, and what is typed reaches the codeplug only
+// through OK.
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+#include "codeplug/CPagerData.h"
+#include "gui/AppFixture.h"
+
+using namespace cmd;
+
+namespace {
+
+class SheetFixture : public AppFixture {
+protected:
+    void OpenSample(const char* name = "vhf-two-frequency.dat") {
+        ASSERT_TRUE(Start());
+        chosenFile = QString(CALVEX_SOURCE_DIR) + "/samples/" + name;
+        Frame().OnCommand(ID_FILE_OPEN);
+        ASSERT_TRUE(Doc().DataValid());
+    }
+    // Runs `drive` on the open sheet (from inside its modal loop), then
+    // presses the button `closeWith`.
+    void WithSheet(std::function<void(ui::qt::CBoundSheet&)> drive, int closeWith) {
+        bool done = false;
+        QTimer poll;
+        poll.setInterval(10);
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            ui::qt::CBoundSheet* sheet = View().UserDataWindow();
+            if (done || !sheet || !sheet->isVisible()) return;
+            done = true;
+            poll.stop();
+            drive(*sheet);
+            QTest::mouseClick(sheet->findChild<QPushButton*>(QString::number(closeWith)),
+                              Qt::LeftButton);
+        });
+        poll.start();
+        ASSERT_TRUE(View().OnCommand(ID_USER_DATA));
+        EXPECT_TRUE(done);
+        EXPECT_FALSE(View().UserDataWindow()->isVisible());
+    }
+    template <typename W>
+    W* In(ui::qt::CBoundSheet& sheet, int id) {
+        return sheet.Tabs()->currentWidget()->findChild<W*>(QString::number(id));
+    }
+};
+
+}  // namespace
+
+TEST_F(SheetFixture, F5OpensTheSheetOnGeneralWithEveryPage) {
+    OpenSample();
+    QStringList tabs;
+    QString model;
+    WithSheet(
+        [&](ui::qt::CBoundSheet& sheet) {
+            for (int i = 0; i < sheet.Tabs()->count(); ++i) tabs << sheet.Tabs()->tabText(i);
+            EXPECT_EQ(sheet.windowTitle(), "User Data");
+            EXPECT_EQ(sheet.Tabs()->currentIndex(), 0);
+            model = In<QLineEdit>(sheet, CGeneral::IDC_MODEL)->text();
+            EXPECT_TRUE(In<QLineEdit>(sheet, CGeneral::IDC_MODEL)->isReadOnly());
+        },
+        ui::IDCANCEL);
+    EXPECT_EQ(tabs, (QStringList{"General", "Channel F1", "Channel F2", "Model Options",
+                                 "Function Switches"}));
+    EXPECT_EQ(model, "A03XLT2239AC");
+}
+
+TEST_F(SheetFixture, TypedFrequencyAndToneSystemReachTheCodeplugOnOk) {
+    OpenSample();
+    const Image before = Doc().Codeplug().GetImage();
+    WithSheet(
+        [&](ui::qt::CBoundSheet& sheet) {
+            auto* systems = In<QComboBox>(sheet, CGeneral::IDC_TONE_SYSTEM);
+            systems->setCurrentIndex(TONE_GE);
+            sheet.Tabs()->setCurrentIndex(1);
+            auto* freq = In<QLineEdit>(sheet, 1004);
+            ASSERT_NE(freq, nullptr);
+            freq->setFocus();
+            freq->selectAll();
+            QTest::keyClicks(freq, "152.0125");
+            // Leaving the field runs the frequency rules.
+            sheet.Tabs()->currentWidget()->findChild<QComboBox*>("1013")->setFocus();
+            QApplication::processEvents();
+        },
+        ui::IDOK);
+    EXPECT_TRUE(prompt.Records().empty()) << prompt.Records()[0].text;
+    CPagerData d;
+    d.Decode(Doc().Codeplug());
+    EXPECT_NEAR(d.channel[0].GetFrequency(), 152.0125, 1e-6);
+    EXPECT_EQ(Doc().Codeplug().GetToneSystem(), TONE_GE);
+    EXPECT_NE(Doc().Codeplug().GetImage(), before);
+}
+
+TEST_F(SheetFixture, RefusedFrequencyKeepsTheOldValueAndCancelWritesNothing) {
+    OpenSample();
+    const Image before = Doc().Codeplug().GetImage();
+    prompt.Answer(ui::PromptAnswer::Ok);
+    QString shown;
+    WithSheet(
+        [&](ui::qt::CBoundSheet& sheet) {
+            sheet.Tabs()->setCurrentIndex(1);
+            auto* freq = In<QLineEdit>(sheet, 1004);
+            freq->setFocus();
+            freq->selectAll();
+            QTest::keyClicks(freq, "152.001");  // off the 2.5 kHz raster
+            sheet.Tabs()->currentWidget()->findChild<QComboBox*>("1013")->setFocus();
+            QApplication::processEvents();
+            shown = freq->text();
+        },
+        ui::IDCANCEL);
+    ASSERT_EQ(prompt.Records().size(), 1u);
+    EXPECT_EQ(prompt.Records()[0].text, "Invalid Receiver Frequency");
+    EXPECT_EQ(shown, "152.0075");
+    EXPECT_EQ(Doc().Codeplug().GetImage(), before);
+}

@@ -1,0 +1,49 @@
+#pragma once
+// What `calvex set` and `calvex apply` share: running the changes through the
+// User Data sheet, reporting its boxes, and saving the result.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "Verb.h"
+#include "document/CodeplugDocument.h"
+#include "editor/pages/SheetScript.h"
+
+// Prints every box the pages showed ("caption: text", on stderr), saves the
+// codeplug to `out` (or back to its own file) when every change was taken,
+// and gives the exit code.
+inline int FinishSheetEdit(CodeplugDocument& doc, const std::vector<SheetChange>& changes,
+                           const std::string& out, const char* verb) {
+    if (changes.empty()) {
+        std::printf("nothing to change\n");
+        if (out.empty()) return EXIT_OK;
+    }
+    CCodeplug plug = doc.Codeplug();
+    const SheetScriptResult r = SheetScript::Apply(plug, changes);
+    for (const SheetMessage& m : r.messages) {
+        std::string text = m.text;
+        for (std::size_t i = 0; (i = text.find('\n', i)) != std::string::npos; i += 3)
+            text.replace(i, 1, "\n  ");
+        std::fprintf(stderr, "%s: %s\n", m.caption.c_str(), text.c_str());
+    }
+    if (!r.error.empty()) std::fprintf(stderr, "calvex %s: %s\n", verb, r.error.c_str());
+    switch (r.outcome) {
+        case SheetScriptResult::Outcome::BadInput:
+            return EXIT_USAGE;
+        case SheetScriptResult::Outcome::Refused:
+            std::fprintf(stderr, "calvex %s: nothing written\n", verb);
+            return EXIT_FAILED;
+        case SheetScriptResult::Outcome::Changed:
+            break;
+    }
+    doc.Codeplug() = plug;
+    const std::string target = out.empty() ? doc.Path().string() : out;
+    const DocumentResult saved = out.empty() ? doc.Save() : doc.SaveAs(out);
+    if (saved.kind != DocumentResult::Kind::Ok) {
+        std::fprintf(stderr, "calvex %s: %s\n", verb, saved.message.c_str());
+        return EXIT_FAILED;
+    }
+    std::printf("%zu change%s written to %s\n", changes.size(), changes.size() == 1 ? "" : "s",
+                target.c_str());
+    return EXIT_OK;
+}

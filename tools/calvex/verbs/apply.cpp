@@ -1,0 +1,81 @@
+// calvex apply FILE CHANGES.json: the fields of a `calvex show --json`
+// document (any part of it) that differ from the file, made as the User Data
+// sheet would make them.
+#include <CLI/CLI.hpp>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <map>
+
+#include "FileVerb.h"
+#include "SheetEdit.h"
+#include "document/CodeplugFields.h"
+
+namespace {
+
+// A leaf as `set` takes it: strings as they are, null as empty, numbers and
+// booleans in their JSON spelling.
+std::string ValueText(const FieldJson& v) {
+    if (v.is_null()) return {};
+    if (v.is_string()) return v.get<std::string>();
+    return v.dump();
+}
+
+int Run(const std::vector<std::string>& args) {
+    CLI::App app{"Apply a 'calvex show --json' document (or part of one) to a .dat codeplug file.",
+                 "calvex apply"};
+    std::string file, changesFile, out;
+    app.add_option("FILE", file, "codeplug file (.dat)")->required();
+    app.add_option("CHANGES", changesFile, "JSON in the shape 'calvex show --json' prints; - reads "
+                                           "standard input")
+        ->required();
+    app.add_option("--out", out, "write the result to this file instead of FILE");
+    app.footer(
+        "\nFields equal to the file's are skipped, so the output of 'calvex show --json', edited,\n"
+        "applies just the edits. 'calvex set --help' lists the fields that can change.\n");
+    if (const auto stop = ParseVerbArgs(app, args)) return *stop;
+
+    FieldJson incoming;
+    try {
+        if (changesFile == "-") {
+            incoming = FieldJson::parse(std::cin);
+        } else {
+            std::ifstream in(changesFile, std::ios::binary);
+            if (!in) {
+                std::fprintf(stderr, "calvex apply: cannot read %s\n", changesFile.c_str());
+                return EXIT_USAGE;
+            }
+            incoming = FieldJson::parse(in);
+        }
+    } catch (const FieldJson::exception& e) {
+        std::fprintf(stderr, "calvex apply: %s is not JSON: %s\n", changesFile.c_str(), e.what());
+        return EXIT_USAGE;
+    }
+    if (!incoming.is_object()) {
+        std::fprintf(stderr, "calvex apply: %s must hold one JSON object\n", changesFile.c_str());
+        return EXIT_USAGE;
+    }
+
+    CodeplugDocument doc;
+    if (const auto stop = OpenCodeplugFile(doc, file, "apply")) return *stop;
+    std::map<std::string, std::string> current;
+    for (const FieldEntry& e : FlattenFields(DescribeCodeplug(doc.Codeplug())))
+        current[e.name] = ValueText(e.value);
+
+    std::vector<SheetChange> changes;
+    for (const FieldEntry& e : FlattenFields(incoming)) {
+        if (e.name == "file") continue;  // where the document came from
+        const std::string value = ValueText(e.value);
+        auto it = current.find(e.name);
+        if (it != current.end() && it->second == value) continue;
+        changes.push_back({e.name, value});
+    }
+    for (const SheetChange& c : changes)
+        std::printf("%s = %s\n", c.key.c_str(), c.value.empty() ? "(empty)" : c.value.c_str());
+    return FinishSheetEdit(doc, changes, out, "apply");
+}
+
+const CalvexVerb kVerb{
+    {"apply", "apply an edited 'calvex show --json' document to a codeplug file", Run}};
+
+}  // namespace

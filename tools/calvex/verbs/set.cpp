@@ -1,0 +1,57 @@
+// calvex set FILE KEY=VALUE...: changes fields of a codeplug file as the User
+// Data sheet would.
+#include <CLI/CLI.hpp>
+#include <cstdio>
+
+#include "FileVerb.h"
+#include "SheetEdit.h"
+
+namespace {
+
+std::string KeyHelp() {
+    std::string text =
+        "\nKEY is the field's path in 'calvex show --json', VALUE what you would type or pick on\n"
+        "the User Data sheet. Changes are made page by page, as a user moving through the\n"
+        "sheet would; a change the sheet refuses prints its message and nothing is written.\n\n"
+        "Keys:\n";
+    for (const SheetKeyHelp& k : SheetScript::Help()) {
+        char line[512];
+        std::snprintf(line, sizeof line, "  %-62s %s\n", k.key.c_str(), k.values.c_str());
+        text += line;
+    }
+    text +=
+        "\nFactory fields (model, serial, IF, versions, the advanced block) are changed only by\n"
+        "the engineer tools.\n\nExample:\n"
+        "  calvex set pager.dat toneSystem=GE channels.F1.frequency=152.0075 \\\n"
+        "      'channels.F1.calls.3.tone1=433.7' 'switches.SW-B.mode=Priority Scan F1'\n";
+    return text;
+}
+
+int Run(const std::vector<std::string>& args) {
+    CLI::App app{"Change fields of a .dat codeplug file as the User Data sheet would.",
+                 "calvex set"};
+    std::string file, out;
+    std::vector<std::string> assignments;
+    app.add_option("FILE", file, "codeplug file (.dat)")->required();
+    app.add_option("KEY=VALUE", assignments, "changes")->required();
+    app.add_option("--out", out, "write the result to this file instead of FILE");
+    app.footer(KeyHelp());
+    if (const auto stop = ParseVerbArgs(app, args)) return *stop;
+
+    std::vector<SheetChange> changes;
+    for (const std::string& a : assignments) {
+        const auto eq = a.find('=');
+        if (eq == std::string::npos || eq == 0) {
+            std::fprintf(stderr, "calvex set: '%s' is not KEY=VALUE\n", a.c_str());
+            return EXIT_USAGE;
+        }
+        changes.push_back({a.substr(0, eq), a.substr(eq + 1)});
+    }
+    CodeplugDocument doc;
+    if (const auto stop = OpenCodeplugFile(doc, file, "set")) return *stop;
+    return FinishSheetEdit(doc, changes, out, "set");
+}
+
+const CalvexVerb kVerb{{"set", "change fields of a codeplug file as the User Data sheet would", Run}};
+
+}  // namespace
