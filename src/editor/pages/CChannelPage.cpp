@@ -99,6 +99,7 @@ CChannelPage::CChannelPage(int idd, const char* caption, const char* frequencyLa
         // Entering a tone field selects its whole text.
         On(ui::Notify::SetFocus, id, [this, id] { RequestFocus(id); });
         On(ui::Notify::Clicked, PickButtonId(f), [this, f] { PickTone(f); });
+        SetText(PickButtonId(f), "...");
         Show(PickButtonId(f), false);
     }
     On(ui::Notify::KillFocus, m_frequencyId, [this] {
@@ -106,6 +107,7 @@ CChannelPage::CChannelPage(int idd, const char* caption, const char* frequencyLa
     });
     On(ui::Notify::SelChange, m_codingId, [this] { ChangeCodingOption(); });
     On(ui::Notify::Clicked, IDC_CLEAR_ALL_TONES, [this] { ClearAllTones(); });
+    SetText(IDC_CLEAR_ALL_TONES, "Clear All Tones");
     Control(IDC_BAND_SPLIT);
     Control(m_dutyTextId);
 }
