@@ -7,13 +7,21 @@
 #include "codeplug/CToneCode.h"
 #include "codeplug/CodeplugContext.h"
 
-std::string FormatTone(double hz) { return FormatFieldNumber(hz, "%.1f"); }
+std::string FormatTone(double hz) {
+    return FormatFieldNumber(hz, "%.1f");
+}
 
-FieldNumber ParseTone(std::string_view text) { return ParseFieldNumber(text); }
+FieldNumber ParseTone(std::string_view text) {
+    return ParseFieldNumber(text);
+}
 
-bool ToneInRange(double hz) { return hz == 0.0 || (hz >= kToneMinHz && hz <= kToneMaxHz); }
+bool ToneInRange(double hz) {
+    return hz == 0.0 || (hz >= kToneMinHz && hz <= kToneMaxHz);
+}
 
-std::string ToneRangeMessage() { return RangeMessage(kToneMinHz, kToneMaxHz); }
+std::string ToneRangeMessage() {
+    return RangeMessage(kToneMinHz, kToneMaxHz);
+}
 
 double NormalizeTone(double hz, int clockIndex) {
     return CToneCode::Encode(hz, clockIndex).Decode(clockIndex);
@@ -24,7 +32,9 @@ double NormalizeTone(CChannelData& record, int slot, double hz) {
     return record.GetTone(slot);
 }
 
-double ToneSpacingThreshold(int bandwidth) { return CChannelData::Threshold(bandwidth); }
+double ToneSpacingThreshold(int bandwidth) {
+    return CChannelData::Threshold(bandwidth);
+}
 
 namespace {
 
@@ -49,11 +59,15 @@ bool CrossCallSpacingOk(double a, double b, double r) {
 
 const char* ToneTableCaption(int toneSystem) {
     switch (toneSystem) {
-        case TONE_CORVANE: return "Corvane Tone Table";
-        case TONE_GE: return "GE Tone Table";
+        case TONE_CORVANE:
+            return "Corvane Tone Table";
+        case TONE_GE:
+            return "GE Tone Table";
         case TONE_PLECTRON:
-        case TONE_FAST_PLECTRON: return "Plectron Tone Table";
-        default: return "";
+        case TONE_FAST_PLECTRON:
+            return "Plectron Tone Table";
+        default:
+            return "";
     }
 }
 
@@ -68,8 +82,8 @@ int ToneFieldPartner(int field) {
     return field ^ 1;
 }
 
-ToneSpacingOutcome ResolveToneSpacing(const ToneFieldValues& fields, int field,
-                                      double normalized, double previous, double r) {
+ToneSpacingOutcome ResolveToneSpacing(const ToneFieldValues& fields, int field, double normalized,
+                                      double previous, double r, ToneFieldMask skip) {
     ToneSpacingOutcome out;
     out.value = normalized;
     if (field < 0 || field >= kToneFields) return out;
@@ -80,7 +94,7 @@ ToneSpacingOutcome ResolveToneSpacing(const ToneFieldValues& fields, int field,
         return out;
     }
     for (int other = 0; other < kToneFields; ++other) {
-        if (other == field || other == partner) continue;
+        if (other == field || other == partner || (skip >> other) & 1u) continue;
         if (!CrossCallSpacingOk(normalized, fields[other], r)) {
             out.value = fields[other];
             out.mergedWith = other;

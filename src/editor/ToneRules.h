@@ -63,7 +63,12 @@ struct ToneSpacingOutcome {
     int mergedWith = -1;   // field whose tone the changed field took over
 };
 
+// Fields left out of the comparison with other calls, one bit per field
+// (bit n = field n): the copies of the changed field that the coding option
+// will overwrite with its new value anyway.
+using ToneFieldMask = unsigned;
+
 // Spacing steps of a tone change: `normalized` is the field's new value,
 // `previous` the value it held before the edit, `fields` the page's values.
-ToneSpacingOutcome ResolveToneSpacing(const ToneFieldValues& fields, int field,
-                                      double normalized, double previous, double r);
+ToneSpacingOutcome ResolveToneSpacing(const ToneFieldValues& fields, int field, double normalized,
+                                      double previous, double r, ToneFieldMask skip = 0);

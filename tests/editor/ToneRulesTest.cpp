@@ -82,12 +82,10 @@ TEST_F(ToneRules, UserSystemSameCallSpacing) {
     ToneFieldValues fields = Fields();
     fields[C1T1] = t1;
     fields[C1T2] = 0.0;
-    const ToneSpacingOutcome refused =
-        ResolveToneSpacing(fields, C1T2, Normalized(1015.0), 0.0, r);
+    const ToneSpacingOutcome refused = ResolveToneSpacing(fields, C1T2, Normalized(1015.0), 0.0, r);
     EXPECT_TRUE(refused.refused);
     EXPECT_EQ(refused.value, 0.0);  // the value held before the edit
-    const ToneSpacingOutcome taken =
-        ResolveToneSpacing(fields, C1T2, Normalized(1020.0), 0.0, r);
+    const ToneSpacingOutcome taken = ResolveToneSpacing(fields, C1T2, Normalized(1020.0), 0.0, r);
     EXPECT_FALSE(taken.refused);
     EXPECT_EQ(taken.mergedWith, -1);
     EXPECT_EQ(taken.value, Normalized(1020.0));
@@ -130,6 +128,29 @@ TEST_F(ToneRules, FirstTooCloseFieldInPageOrderWins) {
     const ToneSpacingOutcome out = ResolveToneSpacing(fields, G2, 1004.0, 0.0, r);
     EXPECT_EQ(out.mergedWith, C1T1);
     EXPECT_EQ(out.value, 1003.0);
+}
+
+TEST_F(ToneRules, SkippedFieldsAreNotComparedWithOtherCalls) {
+    // Call 2 Tone 1 and Group 1 hold copies of the changed tone: a small
+    // step of the source must not be merged back onto its own old value.
+    ToneFieldValues fields = Fields();
+    fields[C1T1] = 1000.0;
+    fields[C2T1] = 1000.0;
+    fields[G1] = 1000.0;
+    fields[G2] = 1011.0;
+    const ToneFieldMask copies = (1u << C2T1) | (1u << G1);
+    const ToneSpacingOutcome free = ResolveToneSpacing(fields, C1T1, 1010.0, 1000.0, r, copies);
+    EXPECT_EQ(free.mergedWith, G2);  // a field outside the mask still counts
+    EXPECT_EQ(free.value, 1011.0);
+    fields[G2] = 0.0;
+    const ToneSpacingOutcome kept = ResolveToneSpacing(fields, C1T1, 1010.0, 1000.0, r, copies);
+    EXPECT_EQ(kept.mergedWith, -1);
+    EXPECT_EQ(kept.value, 1010.0);
+    const ToneSpacingOutcome unmasked = ResolveToneSpacing(fields, C1T1, 1010.0, 1000.0, r);
+    EXPECT_EQ(unmasked.mergedWith, C2T1);
+    // The mask never lifts the same-call test.
+    fields[C1T2] = 1009.0;
+    EXPECT_TRUE(ResolveToneSpacing(fields, C1T1, 1010.0, 1000.0, r, ~0u).refused);
 }
 
 TEST_F(ToneRules, PartnerIsNotMergedAndGroupCallsAreNeverRefused) {

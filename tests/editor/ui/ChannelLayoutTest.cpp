@@ -1,0 +1,203 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QThread>
+#include <QTimer>
+#include <functional>
+
+#include "codeplug/CodeplugContext.h"
+#include "editor/RuleMessages.h"
+#include "editor/pages/CChannel1.h"
+#include "editor/ui/PageLayouts.h"
+#include "ui/CPropertySheet.h"
+#include "ui/ScriptedPrompt.h"
+#include "ui/qt/CBoundSheet.h"
+
+namespace {
+
+constexpr Byte kIf21Low = 0x24;
+
+bool WaitFor(const std::function<bool()>& done, int ms = 5000) {
+    QDeadlineTimer deadline(ms);
+    while (!done()) {
+        if (deadline.hasExpired()) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(2);
+    }
+    return true;
+}
+
+// The Channel F1 page alone in a real sheet, with R468 and a few tones.
+class ChannelLayout : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CodeplugContext& ctx = CodeplugContext::Get();
+        ctx.Reset();
+        ctx.band = 2;
+        ctx.subBand = 0;
+        ctx.dutyF1 = true;
+        page.model.SetBand(2);
+        page.model.SetSubBand(0);
+        page.record.SetBandwidth(3);
+        page.record.SetFrequency(150.0025, kIf21Low);
+        page.record.SetCodingOption(0);
+        page.record.SetTone(0, 1006.9);
+        page.record.SetTone(12, 389.0);
+        page.record.SetTone(13, 539.0);
+        page.PrepareChannelPage();
+        sheet.SetPagesPrompt(&prompt);
+        sheet.AddPage(&page);
+        window = std::make_unique<ui::qt::CBoundSheet>(sheet);
+        window->SetPageLayout(CChannel1::IDD, LayoutChannelPage);
+        window->ShowModal();
+        ASSERT_TRUE(WaitFor([&] { return window->isVisible(); }));
+        QApplication::setActiveWindow(window.get());
+    }
+    void TearDown() override {
+        window->reject();
+        window.reset();
+        CodeplugContext::Get().Reset();
+    }
+
+    template <typename W>
+    W* Find(int id) const {
+        return window->PageWidget(0)->findChild<W*>(QString::number(id));
+    }
+    void Focus(QWidget* w) {
+        w->setFocus();
+        ASSERT_TRUE(WaitFor([&] { return w->hasFocus(); }));
+    }
+    // Replaces an edit's text as a user would and tabs away to `next`.
+    void TypeInto(int id, const char* text, int next) {
+        auto* edit = Find<QLineEdit>(id);
+        ASSERT_NE(edit, nullptr);
+        Focus(edit);
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Delete);
+        QTest::keyClicks(edit, text);
+        Focus(Find<QWidget>(next));
+    }
+
+    CChannel1 page;
+    ui::CPropertySheet sheet{"User Data"};
+    ui::ScriptedPrompt prompt;
+    std::unique_ptr<ui::qt::CBoundSheet> window;
+};
+
+TEST_F(ChannelLayout, EveryControlOfThePageIsThere) {
+    EXPECT_EQ(window->Tabs()->tabText(0), "Channel F1");
+    for (const ChannelRow& row : CChannelPage::Rows()) {
+        EXPECT_NE(Find<QLineEdit>(row.tone1), nullptr) << row.label;
+        EXPECT_NE(Find<QPushButton>(row.pick1), nullptr) << row.label;
+        EXPECT_NE(Find<QWidget>(row.alert), nullptr) << row.label;
+        EXPECT_NE(Find<QWidget>(row.duty), nullptr) << row.label;
+        if (row.tone2) EXPECT_NE(Find<QLineEdit>(row.tone2), nullptr) << row.label;
+        if (row.csLabel) EXPECT_NE(Find<QLabel>(row.csLabel), nullptr) << row.label;
+    }
+    EXPECT_EQ(Find<QLineEdit>(1004)->text(), "150.0025");
+    EXPECT_EQ(Find<QLabel>(1248)->text(), "(A: 143 - 150.9975 MHz)");
+    EXPECT_EQ(Find<QLineEdit>(1014)->text(), "Enabled");
+    EXPECT_EQ(Find<QLabel>(1284)->text(), "Long B");
+    EXPECT_TRUE(Find<QPushButton>(1210)->isVisible());
+    EXPECT_EQ(Find<QPushButton>(1210)->text(), "...");
+    EXPECT_FALSE(Find<QPushButton>(1211)->isVisible());
+    EXPECT_FALSE(Find<QLineEdit>(1031)->isEnabled());  // Call 2 Tone 1 is shared
+    EXPECT_FALSE(Find<QLineEdit>(1032)->isVisible());  // Call 3 is not used
+    EXPECT_NE(Find<QPushButton>(CChannelPage::IDC_CLEAR_ALL_TONES), nullptr);
+    const QString dir = qEnvironmentVariable("CALVEX_SHOT_DIR");
+    if (!dir.isEmpty()) {
+        window->resize(680, 600);
+        QApplication::processEvents();
+        window->grab().save(QDir(dir).filePath("channel-f1.png"));
+        page.SetSelectionFromUser(page.CodingOptionId(), 10);
+        window->Sync();
+        QApplication::processEvents();
+        window->grab().save(QDir(dir).filePath("channel-f1-r168.png"));
+    }
+}
+
+TEST_F(ChannelLayout, TypedTonesAndFrequencyGoThroughTheRules) {
+    TypeInto(1042, "1034.7", 1043);  // Call 1 Tone 2, copied into Group 1
+    EXPECT_EQ(Find<QLineEdit>(1038)->text(), "1034.7");
+    EXPECT_EQ(page.record.GetTone(8), 1034.7);
+    TypeInto(1004, "143.1875", 1030);  // a spur
+    ASSERT_FALSE(prompt.Records().empty());
+    EXPECT_EQ(prompt.Records().back().text, rule_text::kSpurFrequency);
+    EXPECT_EQ(Find<QLineEdit>(1004)->text(), "150.0025");
+    TypeInto(1004, "147.5", 1030);
+    EXPECT_NEAR(page.record.GetFrequency(), 147.5, 1e-6);
+}
+
+// Clicks a "..." button; `inPicker` runs on the picker once it is up and
+// must close it.
+void ClickPick(QPushButton* button, const std::function<void(QDialog*)>& inPicker,
+               const QString& caption) {
+    bool seen = false;
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dlg || dlg->windowTitle() != caption || !dlg->isVisible()) return;
+        poll.stop();
+        seen = true;
+        inPicker(dlg);
+    });
+    poll.start();
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_TRUE(seen) << caption.toStdString();
+}
+
+TEST_F(ChannelLayout, PickButtonOpensThePickerOnTheFieldsTone) {
+    QString checked;
+    ClickPick(
+        Find<QPushButton>(1210),
+        [&](QDialog* dlg) {
+            auto radios = dlg->findChildren<QRadioButton*>();
+            EXPECT_EQ(radios.size(), 80);
+            for (QRadioButton* r : radios)
+                if (r->isChecked()) checked = r->text();
+            const QString dir = qEnvironmentVariable("CALVEX_SHOT_DIR");
+            if (!dir.isEmpty()) dlg->grab().save(QDir(dir).filePath("corvane-picker.png"));
+            // Pick 1034.7, the next tone of Group 3, and confirm.
+            auto* next = dlg->findChild<QRadioButton*>(QString::number(CToneTableDlg::RadioId(27)));
+            ASSERT_NE(next, nullptr);
+            QTest::mouseClick(next, Qt::LeftButton);
+            QTest::mouseClick(dlg->findChild<QPushButton*>(QString::number(ui::IDOK)),
+                              Qt::LeftButton);
+        },
+        "Corvane Tone Table");
+    EXPECT_EQ(checked, "1006.9  (161)");
+    EXPECT_EQ(Find<QLineEdit>(1030)->text(), "1034.7");
+    EXPECT_EQ(Find<QLineEdit>(1031)->text(), "1034.7");
+    EXPECT_EQ(page.record.GetTone(0), 1034.7);
+}
+
+TEST_F(ChannelLayout, GePickerIsOneFrameAndCancelKeepsTheTone) {
+    CodeplugContext::Get().toneSystem = TONE_GE;
+    page.OnSetActive();
+    window->Sync();
+    const QString before = Find<QLineEdit>(1043)->text();
+    ClickPick(
+        Find<QPushButton>(1217),
+        [&](QDialog* dlg) {
+            EXPECT_EQ(dlg->findChildren<QRadioButton*>().size(), 31);
+            EXPECT_EQ(dlg->findChildren<QGroupBox*>().size(), 0);
+            const QString dir = qEnvironmentVariable("CALVEX_SHOT_DIR");
+            if (!dir.isEmpty()) dlg->grab().save(QDir(dir).filePath("ge-picker.png"));
+            QTest::mouseClick(dlg->findChild<QPushButton*>(QString::number(ui::IDCANCEL)),
+                              Qt::LeftButton);
+        },
+        "GE Tone Table");
+    EXPECT_EQ(Find<QLineEdit>(1043)->text(), before);
+}
+
+}  // namespace
