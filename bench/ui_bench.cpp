@@ -3,6 +3,8 @@
 // process) to the first paint of the main window, and from the User Data
 // command to the first paint of the sheet. Runs a few rounds and prints the
 // best and the median of each.
+#include <unistd.h>
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
@@ -11,9 +13,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <cstring>
-#include <unistd.h>
+#include <ctime>
 #include <functional>
 #include <vector>
 
@@ -115,12 +116,14 @@ int main(int argc, char** argv) {
         sheetMs.push_back(opened);
         app.ExitInstance();
     }
-    std::printf("start to first paint of the main window: first run %.1f ms (from process start), "
-                "later runs best %.1f ms, median %.1f ms\n",
-                startMs[0], *std::min_element(startMs.begin() + 1, startMs.end()),
-                Median({startMs.begin() + 1, startMs.end()}));
-    std::printf("User Data command to first paint of the sheet: first %.1f ms, best %.1f ms, "
-                "median %.1f ms\n",
-                sheetMs[0], *std::min_element(sheetMs.begin(), sheetMs.end()), Median(sheetMs));
+    std::printf(
+        "start to first paint of the main window: first run %.1f ms (from process start), "
+        "later runs best %.1f ms, median %.1f ms\n",
+        startMs[0], *std::min_element(startMs.begin() + 1, startMs.end()),
+        Median({startMs.begin() + 1, startMs.end()}));
+    std::printf(
+        "User Data command to first paint of the sheet: first %.1f ms, best %.1f ms, "
+        "median %.1f ms\n",
+        sheetMs[0], *std::min_element(sheetMs.begin(), sheetMs.end()), Median(sheetMs));
     return 0;
 }

@@ -41,6 +41,8 @@ CTarnixHXRView::CTarnixHXRView(CTarnixHXRDoc& doc, PagerLink& link, ui::Prompt& 
 CTarnixHXRView::~CTarnixHXRView() {
     // The worker posts to this view; it must be gone before the view is.
     m_link.Join();
+    // The sheet's window belongs to the frame but mirrors pages owned here.
+    delete m_userDataWindow.data();
 }
 
 bool CTarnixHXRView::HandlesCommand(int id) const {
@@ -64,8 +66,7 @@ bool CTarnixHXRView::IsCommandEnabled(int id) const {
         // arrived: nothing may read DATA_VALID meanwhile, let alone start
         // a second transfer or open a file.
         const cmd::CommandInfo* info = cmd::FindCommand(id);
-        if (HandlesCommand(id) || id == ID_FILE_OPEN ||
-            (info && info->rule != cmd::Enable::Always))
+        if (HandlesCommand(id) || id == ID_FILE_OPEN || (info && info->rule != cmd::Enable::Always))
             return false;
         return true;
     }

@@ -62,7 +62,8 @@ TEST_F(CalvexSet, RefusalsExitOneAndLeaveTheFileByteForByte) {
         {"toneSystem", 2, "is not KEY=VALUE"},
     };
     for (const Case& c : cases) {
-        const CalvexRun r = RunCalvex(dir, "set " + Q("vhf-two-frequency.dat") + " '" + c.args + "'");
+        const CalvexRun r =
+            RunCalvex(dir, "set " + Q("vhf-two-frequency.dat") + " '" + c.args + "'");
         EXPECT_EQ(r.exitCode, c.exit) << c.args << "\n" << r.err;
         EXPECT_NE(r.err.find(c.says), std::string::npos) << c.args << "\n" << r.err;
         EXPECT_EQ(Bytes("vhf-two-frequency.dat"), before) << c.args;
@@ -71,8 +72,8 @@ TEST_F(CalvexSet, RefusalsExitOneAndLeaveTheFileByteForByte) {
 
 TEST_F(CalvexSet, OutWritesElsewhereAndHelpListsTheKeys) {
     const std::string before = Bytes("uhf-one-frequency.dat");
-    CalvexRun r = RunCalvex(dir, "set " + Q("uhf-one-frequency.dat") + " squelchLevel=1 --out " +
-                                     Q("new.dat"));
+    CalvexRun r = RunCalvex(
+        dir, "set " + Q("uhf-one-frequency.dat") + " squelchLevel=1 --out " + Q("new.dat"));
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(Bytes("uhf-one-frequency.dat"), before);
     EXPECT_EQ(Show("new.dat")["squelchLevel"], 1);

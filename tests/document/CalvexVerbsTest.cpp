@@ -67,7 +67,7 @@ TEST_F(CalvexVerbs, ShowJsonCarriesTheDecodedFields) {
     const RunResult r = Run("show --json " + Sample("vhf-two-frequency.dat"));
     ASSERT_EQ(r.exitCode, 0) << r.err;
     const auto j = nlohmann::json::parse(r.out);
-    EXPECT_EQ(j["model"], "A03XLT2239AC");
+    EXPECT_EQ(j["model"], "A03XLT9239AC");
     EXPECT_EQ(j["serial"], "136WJA0001");
     EXPECT_EQ(j["subBand"], "B: 151 - 158.9975 MHz");
     EXPECT_EQ(j["pagerVersion"], "0.000");

@@ -98,7 +98,8 @@ CCodeplug BuildSample(const SampleCodeplug& s) {
     d.model.SetBand(s.band);
     d.model.SetSubBand(s.subBand);
     d.model.SetFrequencies(s.twoFrequency ? 1 : 0);
-    d.model.SetModulation(vhf ? 0 : 5);
+    // The VHF pager has stored voice ("9 - SV"), the UHF one has not ("7 - NSV").
+    d.model.SetModulation(vhf ? 7 : 5);
     d.model.SetBattery(vhf ? 0 : 1);
     if (vhf) {
         d.serial.SetSite(2);

@@ -43,6 +43,21 @@ protected:
         EXPECT_TRUE(done);
         EXPECT_FALSE(View().UserDataWindow()->isVisible());
     }
+    // Gives a widget of the sheet the keyboard focus, as a click would.
+    static void Focus(ui::qt::CBoundSheet& sheet, QWidget* w) {
+        QApplication::setActiveWindow(&sheet);
+        w->setFocus(Qt::OtherFocusReason);
+        EXPECT_TRUE(WaitFor([&] { return w->hasFocus(); }, 5000));
+    }
+    // Replaces the text of the edit `id` on the page in front and moves on.
+    void TypeAndLeave(ui::qt::CBoundSheet& sheet, int id, const char* text, int next) {
+        auto* edit = In<QLineEdit>(sheet, id);
+        ASSERT_NE(edit, nullptr);
+        Focus(sheet, edit);
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+        Focus(sheet, In<QWidget>(sheet, next));
+    }
     template <typename W>
     W* In(ui::qt::CBoundSheet& sheet, int id) {
         return sheet.Tabs()->currentWidget()->findChild<W*>(QString::number(id));
@@ -66,7 +81,7 @@ TEST_F(SheetFixture, F5OpensTheSheetOnGeneralWithEveryPage) {
         ui::IDCANCEL);
     EXPECT_EQ(tabs, (QStringList{"General", "Channel F1", "Channel F2", "Model Options",
                                  "Function Switches"}));
-    EXPECT_EQ(model, "A03XLT2239AC");
+    EXPECT_EQ(model, "A03XLT9239AC");
 }
 
 TEST_F(SheetFixture, TypedFrequencyAndToneSystemReachTheCodeplugOnOk) {
@@ -77,14 +92,8 @@ TEST_F(SheetFixture, TypedFrequencyAndToneSystemReachTheCodeplugOnOk) {
             auto* systems = In<QComboBox>(sheet, CGeneral::IDC_TONE_SYSTEM);
             systems->setCurrentIndex(TONE_GE);
             sheet.Tabs()->setCurrentIndex(1);
-            auto* freq = In<QLineEdit>(sheet, 1004);
-            ASSERT_NE(freq, nullptr);
-            freq->setFocus();
-            freq->selectAll();
-            QTest::keyClicks(freq, "152.0125");
             // Leaving the field runs the frequency rules.
-            sheet.Tabs()->currentWidget()->findChild<QComboBox*>("1013")->setFocus();
-            QApplication::processEvents();
+            TypeAndLeave(sheet, 1004, "152.0125", 1013);
         },
         ui::IDOK);
     EXPECT_TRUE(prompt.Records().empty()) << prompt.Records()[0].text;
@@ -103,17 +112,37 @@ TEST_F(SheetFixture, RefusedFrequencyKeepsTheOldValueAndCancelWritesNothing) {
     WithSheet(
         [&](ui::qt::CBoundSheet& sheet) {
             sheet.Tabs()->setCurrentIndex(1);
-            auto* freq = In<QLineEdit>(sheet, 1004);
-            freq->setFocus();
-            freq->selectAll();
-            QTest::keyClicks(freq, "152.001");  // off the 2.5 kHz raster
-            sheet.Tabs()->currentWidget()->findChild<QComboBox*>("1013")->setFocus();
-            QApplication::processEvents();
-            shown = freq->text();
+            TypeAndLeave(sheet, 1004, "152.001", 1013);  // off the 2.5 kHz raster
+            shown = In<QLineEdit>(sheet, 1004)->text();
         },
         ui::IDCANCEL);
     ASSERT_EQ(prompt.Records().size(), 1u);
     EXPECT_EQ(prompt.Records()[0].text, "Invalid Receiver Frequency");
     EXPECT_EQ(shown, "152.0075");
     EXPECT_EQ(Doc().Codeplug().GetImage(), before);
+}
+
+TEST_F(SheetFixture, EnterInAFieldTakesWhatWasTypedBeforeOk) {
+    OpenSample();
+    bool done = false;
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        ui::qt::CBoundSheet* sheet = View().UserDataWindow();
+        if (done || !sheet || !sheet->isVisible()) return;
+        done = true;
+        poll.stop();
+        sheet->Tabs()->setCurrentIndex(1);
+        auto* tone = In<QLineEdit>(*sheet, 1034);  // Call 5 Tone 1
+        Focus(*sheet, tone);
+        QTest::keyClicks(tone, "1000");
+        // Enter goes to the default button without leaving the field.
+        QTest::keyClick(tone, Qt::Key_Return);
+    });
+    poll.start();
+    ASSERT_TRUE(View().OnCommand(ID_USER_DATA));
+    ASSERT_TRUE(done);
+    CPagerData d;
+    d.Decode(Doc().Codeplug());
+    EXPECT_NEAR(d.channel[0].GetTone(4), 1006.9, 0.05);  // snapped onto the Corvane set
 }

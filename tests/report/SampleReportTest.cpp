@@ -35,7 +35,7 @@ TEST_F(SampleReport, VhfTwoFrequencyReadsLikeThePrintedReport) {
     TextCanvas c;
     if (!Render("vhf-two-frequency.dat", c)) GTEST_SKIP() << "no sample";
     EXPECT_EQ(c.Row(0), "Welcome to Corvane Tarnix HXR! (Filename: \"x.dat\")");
-    EXPECT_EQ(c.Row(2).substr(0, 21), "MODEL:   A03XLT2239AC");
+    EXPECT_EQ(c.Row(2).substr(0, 21), "MODEL:   A03XLT9239AC");
     EXPECT_NE(c.Row(3).find("PAGER VER:0.000"), std::string::npos);
     EXPECT_EQ(c.Row(4).substr(0, 30), "SUB-BAND:B: 151 - 158.9975 MHz");
     EXPECT_EQ(c.Row(6).substr(0, 26), "RCV FREQ1:    152.0075 MHz");

@@ -36,6 +36,7 @@ void CGeneral::Fill() {
 void CGeneral::ClearDisplay() {
     m_plugVersion.clear();
     m_pagerVersion.clear();
+    UpdateData(false);
 }
 
 void CGeneral::DoDataExchange(ui::DataExchange& dx) {

@@ -46,11 +46,10 @@ constexpr OptionKey kOptions[] = {
 };
 constexpr int kSquelchSlider = CModelOption::IDC_SQUELCH;
 
-const char* const kFactoryKeys[] = {"model",          "serial",     "band",
-                                    "subBand",        "subBandIndex", "crystal",
-                                    "if",             "injection",  "referenceDivider",
-                                    "codeplugVersion", "pagerVersion", "toneClock",
-                                    "twoFrequency"};
+const char* const kFactoryKeys[] = {
+    "model",        "serial",    "band",        "subBand",          "subBandIndex",
+    "crystal",      "if",        "injection",   "referenceDivider", "codeplugVersion",
+    "pagerVersion", "toneClock", "twoFrequency"};
 
 std::vector<std::string> Split(const std::string& key) {
     std::vector<std::string> parts;
@@ -185,8 +184,8 @@ public:
                          ui::PromptButtons buttons, bool) override {
         const bool question =
             buttons == ui::PromptButtons::YesNo || buttons == ui::PromptButtons::YesNoCancel;
-        const bool informs = question || caption == "Scan Warning" ||
-                             text == rule_text::kOutOfBandWarning;
+        const bool informs =
+            question || caption == "Scan Warning" || text == rule_text::kOutOfBandWarning;
         boxes.push_back({text, caption, !informs});
         return question ? ui::PromptAnswer::Yes : ui::PromptAnswer::Ok;
     }
@@ -195,11 +194,16 @@ public:
 
 ui::CPropertyPage* PageOf(CUserData& sheet, PageKind kind) {
     switch (kind) {
-        case PageKind::General: return &sheet.general;
-        case PageKind::F1: return &sheet.channel1;
-        case PageKind::F2: return &sheet.channel2;
-        case PageKind::Options: return &sheet.modelOption;
-        case PageKind::Switches: return &sheet.functionSwitch;
+        case PageKind::General:
+            return &sheet.general;
+        case PageKind::F1:
+            return &sheet.channel1;
+        case PageKind::F2:
+            return &sheet.channel2;
+        case PageKind::Options:
+            return &sheet.modelOption;
+        case PageKind::Switches:
+            return &sheet.functionSwitch;
     }
     return nullptr;
 }
@@ -258,7 +262,9 @@ struct Step {
 
 }  // namespace
 
-SheetKeyKind SheetScript::Classify(const std::string& key) { return ParseKey(key).kind; }
+SheetKeyKind SheetScript::Classify(const std::string& key) {
+    return ParseKey(key).kind;
+}
 
 std::vector<SheetKeyHelp> SheetScript::Help() {
     return {
@@ -266,8 +272,9 @@ std::vector<SheetKeyHelp> SheetScript::Help() {
         {"channels.F1|F2.frequency", "MHz as typed, e.g. 152.0075 (empty clears)"},
         {"channels.F1|F2.codingOption",
          "R468, R130, R97, STD, R134, R138, R362, R177, R60, R621, R168 (None)"},
-        {"channels.F1|F2.calls.N.tone1", "Hz, e.g. 433.7 (N 1-8 calls, 9-12 group calls; empty "
-                                          "clears)"},
+        {"channels.F1|F2.calls.N.tone1",
+         "Hz, e.g. 433.7 (N 1-8 calls, 9-12 group calls; empty "
+         "clears)"},
         {"channels.F1|F2.calls.N.tone2", "Hz (N 1-8)"},
         {"channels.F1|F2.calls.N.alert", "Standard, Continuous, Music 1 ... Music 8"},
         {"channels.F1|F2.calls.N.duty", "ON, OFF (while a switch position enables ON/OFF duty)"},
@@ -276,8 +283,7 @@ std::vector<SheetKeyHelp> SheetScript::Help() {
         {"modelOptions.scanBack", "seconds, 0.064 to 2.04 (while Priority Scan F1 is in use)"},
         {"modelOptions.alertDuration", "STD, FIXED"},
         {"modelOptions.alertTime", "seconds, 0.48 to 122.4 (with FIXED)"},
-        {"modelOptions.resetFunction",
-         "Automatic, Delayed N, Revert, Manual, Timeout, Revert N"},
+        {"modelOptions.resetFunction", "Automatic, Delayed N, Revert, Manual, Timeout, Revert N"},
         {"modelOptions.resetTime", "seconds, 0.48 to 122.4 (Delayed N, Timeout, Revert N)"},
         {"squelchLevel", "1 to 5"},
         {"switches.SW-A|SW-B|SW-C|SW-D.mode",
@@ -299,8 +305,9 @@ SheetScriptResult SheetScript::Apply(CCodeplug& plug, const std::vector<SheetCha
                 break;
             case SheetKeyKind::Factory:
                 result.outcome = SheetScriptResult::Outcome::Refused;
-                result.error = changes[i].key +
-                               " is factory data: only the engineer tools (Engineer Data) change it";
+                result.error =
+                    changes[i].key +
+                    " is factory data: only the engineer tools (Engineer Data) change it";
                 return result;
             case SheetKeyKind::Derived:
                 result.outcome = SheetScriptResult::Outcome::Refused;

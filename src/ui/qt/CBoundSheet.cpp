@@ -1,5 +1,6 @@
 #include "ui/qt/CBoundSheet.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -29,6 +30,10 @@ CBoundSheet::CBoundSheet(CPropertySheet& sheet, QWidget* parent)
     connect(m_tabs, &QTabWidget::currentChanged, this, &CBoundSheet::OnTabChanged);
 }
 
+CBoundSheet::~CBoundSheet() {
+    for (DialogBinder* b : m_binders) b->Detach();
+}
+
 void CBoundSheet::SetPageLayout(int resourceId, PageLayout layout) {
     m_layouts[resourceId] = std::move(layout);
 }
@@ -45,6 +50,7 @@ QWidget* CBoundSheet::PageWidget(int index) const {
 
 void CBoundSheet::Build() {
     QSignalBlocker block(m_tabs);
+    for (DialogBinder* b : m_binders) b->Detach();
     while (m_tabs->count() > 0) {
         QWidget* w = m_tabs->widget(0);
         m_tabs->removeTab(0);
@@ -108,6 +114,24 @@ void CBoundSheet::Sync() {
 }
 
 void CBoundSheet::accept() {
+    // Enter presses OK without leaving the field being edited: let the field
+    // be left first, as a click on OK would, so what was typed is taken (or
+    // refused) by the field's own rules.
+    if (QWidget* f = QApplication::focusWidget(); f && isAncestorOf(f)) {
+        DialogBinder* b = PageBinder(m_shownTab);
+        QWidget* w = f;
+        while (
+            w && w != this &&
+            (!b || DialogBinder::ControlId(w) == 0 || b->Widget(DialogBinder::ControlId(w)) != w))
+            w = w->parentWidget();
+        if (b && w && w != this) {
+            CPropertyPage& page = *m_sheet.Page(m_shownTab);
+            page.FocusFromUser(DialogBinder::ControlId(w), false);
+            const bool refused = page.PendingFocus() != 0;
+            b->Push();
+            if (refused) return;
+        }
+    }
     m_sheet.ClickFromUser(IDOK);
     Sync();
     if (m_sheet.PendingEnd()) Finish(m_sheet.PendingEnd());
@@ -120,6 +144,8 @@ void CBoundSheet::reject() {
 
 void CBoundSheet::Finish(int result) {
     m_sheet.ClearPendingEnd();
+    // Hiding the window moves the focus; the run is over for the pages.
+    for (DialogBinder* b : m_binders) b->Detach();
     QDialog::done(result == IDOK ? QDialog::Accepted : QDialog::Rejected);
 }
 

@@ -22,6 +22,8 @@ public:
     using PageLayout = std::function<void(QWidget* page, CPropertyPage& model)>;
 
     CBoundSheet(CPropertySheet& sheet, QWidget* parent = nullptr);
+    // Widgets going away lose the focus; the pages hear nothing of it.
+    ~CBoundSheet() override;
 
     void SetPageLayout(int resourceId, PageLayout layout);
 

@@ -98,7 +98,7 @@ void DialogBinder::PullInitial(int id, QWidget* w) {
 
 template <typename F>
 void DialogBinder::FromUser(F&& f) {
-    if (m_pushing) return;
+    if (m_pushing || m_detached) return;
     f();
     Push();
 }
@@ -155,7 +155,7 @@ bool DialogBinder::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
         if (auto* w = qobject_cast<QWidget*>(watched)) {
             int id = ControlId(w);
-            if (id != 0 && !m_pushing) {
+            if (id != 0 && !m_pushing && !m_detached) {
                 bool gained = event->type() == QEvent::FocusIn;
                 FromUser([&] { m_model.FocusFromUser(id, gained); });
             }

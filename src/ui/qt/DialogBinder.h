@@ -36,6 +36,11 @@ public:
 
     static int ControlId(const QWidget* w);
 
+    // Stops passing user input to the model for good (the window is closing
+    // or going away while the model lives on).
+    void Detach() { m_detached = true; }
+    bool Detached() const { return m_detached; }
+
 signals:
     // The model asked to end the dialog with IDOK or IDCANCEL.
     void endRequested(int result);
@@ -58,6 +63,7 @@ private:
     std::map<int, QTimer*> m_timers;
     ImageProvider m_images;
     bool m_pushing = false;
+    bool m_detached = false;
 };
 
 }  // namespace ui::qt

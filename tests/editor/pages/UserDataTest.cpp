@@ -112,7 +112,7 @@ TEST_F(UserDataSheet, GeneralPageShowsTheIdentityReadOnly) {
     CCodeplug plug = Sample("vhf-two-frequency.dat");
     sheet.RunUserDataSheet(plug, [&](CUserData& s) {
         s.Begin();
-        EXPECT_EQ(s.general.Text(CGeneral::IDC_MODEL), "A03XLT2239AC");
+        EXPECT_EQ(s.general.Text(CGeneral::IDC_MODEL), "A03XLT9239AC");
         EXPECT_EQ(s.general.Text(CGeneral::IDC_SERIAL), "136WJA0001");
         EXPECT_EQ(s.general.Text(CGeneral::IDC_XTAL), "3.579545");
         EXPECT_EQ(s.general.Text(CGeneral::IDC_IF), "21.4");
@@ -139,26 +139,42 @@ struct Refusal {
 
 TEST_F(UserDataSheet, ScriptRefusalsLeaveTheCodeplugUntouched) {
     const std::vector<Refusal> cases = {
-        {"off raster", {{"channels.F1.frequency", "152.001"}},
-         SheetScriptResult::Outcome::Refused, rule_text::kInvalidReceiverFrequency},
-        {"same tone twice in a call", {{"channels.F1.calls.1.tone2", "349.0"}},
-         SheetScriptResult::Outcome::Refused, rule_text::kToneSpacingError},
-        {"factory field", {{"serial", "136WJA0002"}}, SheetScriptResult::Outcome::Refused,
+        {"off raster",
+         {{"channels.F1.frequency", "152.001"}},
+         SheetScriptResult::Outcome::Refused,
+         rule_text::kInvalidReceiverFrequency},
+        {"same tone twice in a call",
+         {{"channels.F1.calls.1.tone2", "349.0"}},
+         SheetScriptResult::Outcome::Refused,
+         rule_text::kToneSpacingError},
+        {"factory field",
+         {{"serial", "136WJA0002"}},
+         SheetScriptResult::Outcome::Refused,
          "factory data"},
-        {"derived field", {{"channels.F1.calls.1.alertValue", "3"}},
-         SheetScriptResult::Outcome::Refused, "follows other fields"},
-        {"shared field under R468", {{"channels.F2.calls.2.tone1", "600.9"}},
-         SheetScriptResult::Outcome::Refused, "cannot be changed now"},
+        {"derived field",
+         {{"channels.F1.calls.1.alertValue", "3"}},
+         SheetScriptResult::Outcome::Refused,
+         "follows other fields"},
+        {"shared field under R468",
+         {{"channels.F2.calls.2.tone1", "600.9"}},
+         SheetScriptResult::Outcome::Refused,
+         "cannot be changed now"},
         {"page order: coding option first, then call 2 is gone",
          {{"channels.F1.calls.2.tone1", "600.9"}, {"channels.F1.codingOption", "STD"}},
-         SheetScriptResult::Outcome::Refused, "not shown"},
-        {"unknown key", {{"channels.F3.frequency", "1"}}, SheetScriptResult::Outcome::BadInput,
+         SheetScriptResult::Outcome::Refused,
+         "not shown"},
+        {"unknown key",
+         {{"channels.F3.frequency", "1"}},
+         SheetScriptResult::Outcome::BadInput,
          "unknown key"},
-        {"not a list entry", {{"toneSystem", "Motorola"}}, SheetScriptResult::Outcome::BadInput,
+        {"not a list entry",
+         {{"toneSystem", "Motorola"}},
+         SheetScriptResult::Outcome::BadInput,
          "is not one of"},
         {"later refusal undoes earlier changes",
          {{"toneSystem", "GE"}, {"squelchLevel", "5"}, {"channels.F1.frequency", "abc"}},
-         SheetScriptResult::Outcome::Refused, rule_text::kInvalidReceiverFrequency},
+         SheetScriptResult::Outcome::Refused,
+         rule_text::kInvalidReceiverFrequency},
     };
     for (const Refusal& c : cases) {
         CodeplugContext::Get().Reset();

@@ -26,8 +26,9 @@ int Run(const std::vector<std::string>& args) {
                  "calvex apply"};
     std::string file, changesFile, out;
     app.add_option("FILE", file, "codeplug file (.dat)")->required();
-    app.add_option("CHANGES", changesFile, "JSON in the shape 'calvex show --json' prints; - reads "
-                                           "standard input")
+    app.add_option("CHANGES", changesFile,
+                   "JSON in the shape 'calvex show --json' prints; - reads "
+                   "standard input")
         ->required();
     app.add_option("--out", out, "write the result to this file instead of FILE");
     app.footer(

@@ -52,6 +52,7 @@ int Run(const std::vector<std::string>& args) {
     return FinishSheetEdit(doc, changes, out, "set");
 }
 
-const CalvexVerb kVerb{{"set", "change fields of a codeplug file as the User Data sheet would", Run}};
+const CalvexVerb kVerb{
+    {"set", "change fields of a codeplug file as the User Data sheet would", Run}};
 
 }  // namespace
