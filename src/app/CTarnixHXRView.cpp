@@ -1,6 +1,7 @@
 #include "app/CTarnixHXRView.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -136,6 +137,8 @@ void CTarnixHXRView::StartTransfer(bool read) {
             },
             Qt::QueuedConnection);
     };
+    // The outcome of the previous transfer no longer applies.
+    emit statusMessage(QString());
     bool started =
         read ? m_link.StartRead(m_doc.Codeplug(), post) : m_link.StartWrite(m_doc.Codeplug(), post);
     if (!started) post(read ? WM_PAGER_READ_FAILED : WM_PAGER_WRITE_FAILED);
@@ -157,6 +160,9 @@ void CTarnixHXRView::OnPagerMessage(int message) {
             break;
         case WM_PAGER_READ_OK:
             m_commStatus.SetResult(CCommStatusDlg::kReadDone, 1);
+            // The codeplug now comes from the pager, not from any file: the
+            // next Save asks for a name (e.g. after a corrupted file was open).
+            m_doc.SetUntitled();
             CodeplugContext::Get().pagerVersion = m_doc.Codeplug().GetPagerVersion();
             m_pagerData.version.SetPagerVersion(m_doc.Codeplug().GetPagerVersion());
             break;
@@ -177,12 +183,16 @@ void CTarnixHXRView::OnPagerMessage(int message) {
             OnUserData();
         } else {
             // Without the editor the read would pass unnoticed: say what came in.
-            char text[160];
+            const double firmware = m_doc.Codeplug().GetPagerVersion() * 0.1;
+            char text[160], detail[160];
             std::snprintf(text, sizeof text,
+                          "Codeplug read from the pager (firmware %.1f): File > Save keeps it",
+                          firmware);
+            std::snprintf(detail, sizeof detail,
                           "Codeplug read from the pager (firmware version %.1f). "
                           "File > Save keeps it, File > Print Preview shows it.",
-                          m_doc.Codeplug().GetPagerVersion() * 0.1);
-            emit statusMessage(QString::fromLatin1(text));
+                          firmware);
+            emit statusMessage(QString::fromLatin1(text), QString::fromLatin1(detail));
         }
     }
 }
@@ -191,7 +201,10 @@ void CTarnixHXRView::AfterTransferFailure() {
     // The dialog keeps its fixed text; the status bar says why, e.g. how to
     // get permission for the port.
     std::string detail = m_link.LastFailureDetail();
-    if (!detail.empty()) emit statusMessage(QString::fromStdString(detail));
+    std::string summary = m_link.LastFailureSummary();
+    if (summary.empty()) summary = detail;
+    if (!summary.empty())
+        emit statusMessage(QString::fromStdString(summary), QString::fromStdString(detail));
 }
 
 void CTarnixHXRView::OnSystemSetup() {
@@ -233,14 +246,16 @@ void CTarnixHXRView::OnUsbDelay() {
 }
 
 QString CTarnixHXRView::ProductDirLine() const {
-    return QString::fromStdString(m_link.ProductDir()) + "Lib";
+    const std::string dir = m_link.ProductDir();
+    return QString::fromStdString(dir + ArchiveFolderName(dir));
 }
 
 void CTarnixHXRView::paintEvent(QPaintEvent*) {
     // The screen always shows the welcome page, codeplug or not.
     QPainter p(this);
     p.setPen(Qt::black);
-    WelcomePage page = MakeWelcomePage(m_link.ProductDir());
+    const std::string dir = m_link.ProductDir();
+    WelcomePage page = MakeWelcomePage(dir, ArchiveFolderName(dir));
     QtCanvas canvas(p);
     DrawWelcomeTexts(canvas, page);
     p.drawPixmap(page.logoX, page.logoY, m_logo);
@@ -250,7 +265,8 @@ bool CTarnixHXRView::PrintReport(QPrinter& printer) {
     bool ok = ReportPrinter::Print(printer, m_doc.Codeplug(), m_pagerData,
                                    m_doc.GetPathName().toStdString());
     if (!ok && !printer.outputFileName().isEmpty())
-        emit statusMessage("Could not write " + printer.outputFileName());
+        emit statusMessage("Could not write " + QFileInfo(printer.outputFileName()).fileName(),
+                           "Could not write " + printer.outputFileName());
     return ok;
 }
 
