@@ -109,8 +109,9 @@ QString CTarnixHXRApp::ChooseFile(bool save) {
         dialog.setFileMode(QFileDialog::ExistingFile);
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    m_lastFolder = dialog.directory().absolutePath();
-    return dialog.selectedFiles().front();
+    const QString chosen = dialog.selectedFiles().front();
+    m_lastFolder = QFileInfo(chosen).absolutePath();
+    return chosen;
 }
 
 QString CTarnixHXRApp::FileDialogFolder() const {

@@ -1,5 +1,6 @@
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
@@ -8,6 +9,7 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 
@@ -210,6 +212,36 @@ TEST_F(AppFixture, WelcomePageAndFileDialogsUseTheArchiveFolderAsSpelt) {
     EXPECT_EQ(View().ProductDirLine(), dir + "Lib");
     EXPECT_EQ(app->FileDialogFolder(), dir + "Lib");
 #endif
+}
+
+TEST_F(AppFixture, FileDialogsStartInTheArchiveFolderThenWhereTheLastFileWas) {
+    ASSERT_TRUE(Start());
+    app->SetFileChooser({});  // the real dialogs
+    QDir().mkpath(Path("elsewhere"));
+    const QString elsewhere = WriteDat("elsewhere/other.dat", SampleImage());
+    QStringList startedIn;
+    auto answer = [&](const QString& file) {
+        QTimer::singleShot(0, [&, file] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            startedIn << dialog->directory().absolutePath();
+            if (file.isEmpty()) {
+                dialog->reject();
+            } else {
+                dialog->selectFile(file);
+                QMetaObject::invokeMethod(dialog, "accept");
+            }
+        });
+    };
+    answer(elsewhere);
+    Frame().OnCommand(ID_FILE_OPEN);
+    EXPECT_EQ(Doc().GetPathName(), QFileInfo(elsewhere).absoluteFilePath());
+    answer({});
+    Frame().OnCommand(ID_FILE_OPEN);
+    ASSERT_EQ(startedIn.size(), 2);
+    // The first one in the folder the welcome page names.
+    EXPECT_EQ(startedIn[0], QDir(QString::fromStdString(link.productDir) + "lib").absolutePath());
+    EXPECT_EQ(startedIn[1], QFileInfo(elsewhere).absolutePath());
 }
 
 TEST_F(AppFixture, ExitNeverAsksToSave) {
