@@ -290,9 +290,9 @@ void CMainFrame::FitProgramMessage() {
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == statusBar() &&
-        (event->type() == QEvent::Resize || event->type() == QEvent::Show ||
-         event->type() == QEvent::LayoutRequest)) {
+    if ((event->type() == QEvent::Resize || event->type() == QEvent::Show ||
+         event->type() == QEvent::LayoutRequest) &&
+        watched == statusBar()) {
         // Refit once the panes have their new places.
         QMetaObject::invokeMethod(this, &CMainFrame::FitProgramMessage, Qt::QueuedConnection);
     }
