@@ -9,6 +9,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QWhatsThis>
+#include <algorithm>
 
 #include "app/Artwork.h"
 #include "app/CTarnixHXRApp.h"
@@ -34,8 +35,7 @@ CMainFrame::CMainFrame(CTarnixHXRApp& app, CTarnixHXRDoc& doc, CTarnixHXRView* v
         UpdateCommandUI();
     });
     connect(m_view, &CTarnixHXRView::commandStateChanged, this, &CMainFrame::UpdateCommandUI);
-    connect(m_view, &CTarnixHXRView::statusMessage, this,
-            [this](const QString& text) { statusBar()->showMessage(text); });
+    connect(m_view, &CTarnixHXRView::statusMessage, this, &CMainFrame::ShowProgramMessage);
     qApp->installEventFilter(this);
     UpdateCaption();
     UpdateCommandUI();
@@ -155,7 +155,13 @@ void CMainFrame::CreateStatusBar() {
         m_indicators[text] = label;
     }
     // The message pane falls back to the idle prompt whenever it is cleared.
-    connect(bar, &QStatusBar::messageChanged, this, [bar](const QString& text) {
+    connect(bar, &QStatusBar::messageChanged, this, [this, bar](const QString& text) {
+        if (text != m_messageShown) {
+            // A prompt or the idle text took the program's message's place.
+            m_message.clear();
+            m_messageShown.clear();
+            bar->setToolTip(QString());
+        }
         if (text.isEmpty()) bar->showMessage(kIdlePrompt);
     });
     bar->showMessage(kIdlePrompt);
@@ -248,7 +254,48 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+int CMainFrame::MessagePaneWidth() const {
+    // As the status bar lays out its message: from 6 px in to 2 px short of
+    // the first indicator pane.
+    const QStatusBar* bar = statusBar();
+    int right = bar->width() - 12;
+    for (const auto& [text, label] : m_indicators)
+        if (label->isVisible()) right = std::min(right, label->x() - 2);
+    return std::max(0, right - 6);
+}
+
+void CMainFrame::ShowProgramMessage(const QString& text, const QString& detail) {
+    QStatusBar* bar = statusBar();
+    if (text.isEmpty()) {
+        bar->clearMessage();
+        return;
+    }
+    m_message = text;
+    m_messageShown.clear();
+    bar->setToolTip(detail.isEmpty() ? text : detail);
+    FitProgramMessage();
+}
+
+void CMainFrame::FitProgramMessage() {
+    QStatusBar* bar = statusBar();
+    if (m_message.isEmpty()) return;
+    // Before the bar is laid out there is nothing to measure against; it is
+    // fitted again when it is shown.
+    QString shown = m_message;
+    if (bar->isVisible())
+        shown = bar->fontMetrics().elidedText(m_message, Qt::ElideMiddle, MessagePaneWidth());
+    if (shown == m_messageShown && bar->currentMessage() == shown) return;
+    m_messageShown = shown;
+    bar->showMessage(shown);
+}
+
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    if ((event->type() == QEvent::Resize || event->type() == QEvent::Show ||
+         event->type() == QEvent::LayoutRequest) &&
+        watched == statusBar()) {
+        // Refit once the panes have their new places.
+        QMetaObject::invokeMethod(this, &CMainFrame::FitProgramMessage, Qt::QueuedConnection);
+    }
     // A key event reaches the filter once per widget it passes; count it at
     // its window only.
     if (event->type() == QEvent::KeyPress && watched->isWindowType()) {

@@ -21,6 +21,8 @@ public:
     QAction* Action(int id) const;
     QToolBar* ToolBar() const { return m_toolBar; }
     QLabel* Indicator(const char* text) const;
+    // Room for text in the status bar's message pane, in pixels.
+    int MessagePaneWidth() const;
 
     // Runs a command as the menu or an accelerator would.
     void OnCommand(int id);
@@ -40,6 +42,10 @@ private:
     void CreateStatusBar();
     void CreateAccelerators();
     void UpdateIndicators();
+    // A message of the program's own: one line cut to the pane, the whole
+    // text in the pane's tooltip.
+    void ShowProgramMessage(const QString& text, const QString& detail);
+    void FitProgramMessage();
 
     CTarnixHXRApp& m_app;
     CTarnixHXRDoc& m_doc;
@@ -48,4 +54,5 @@ private:
     std::map<int, QAction*> m_actions;
     std::map<std::string, QLabel*> m_indicators;
     bool m_caps = false, m_num = false, m_scroll = false;
+    QString m_message, m_messageShown;
 };

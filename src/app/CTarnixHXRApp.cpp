@@ -11,8 +11,10 @@
 #include "app/CTarnixHXRDoc.h"
 #include "app/CTarnixHXRView.h"
 #include "app/DialogLayouts.h"
+#include "app/HelpWindow.h"
 #include "app/LinkAdapter.h"
 #include "app/PagerLink.h"
+#include "report/WelcomePage.h"
 #include "ui/qt/QtPrompt.h"
 
 namespace {
@@ -92,8 +94,8 @@ QString CTarnixHXRApp::ChooseFile(bool save) {
     QFileDialog dialog(m_frame, save ? "Save As" : "Open");
     dialog.setNameFilters({kFilter, "All Files (*)"});
     dialog.setDefaultSuffix("dat");
-    QString archive = QString::fromStdString(m_link->ProductDir()) + "Lib";
-    if (QFileInfo(archive).isDir()) dialog.setDirectory(archive);
+    QString folder = FileDialogFolder();
+    if (!folder.isEmpty()) dialog.setDirectory(folder);
     if (save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
@@ -107,7 +109,19 @@ QString CTarnixHXRApp::ChooseFile(bool save) {
         dialog.setFileMode(QFileDialog::ExistingFile);
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return dialog.selectedFiles().front();
+    const QString chosen = dialog.selectedFiles().front();
+    m_lastFolder = QFileInfo(chosen).absolutePath();
+    return chosen;
+}
+
+QString CTarnixHXRApp::FileDialogFolder() const {
+    if (!m_lastFolder.isEmpty()) return m_lastFolder;
+    const std::string dir = m_link->ProductDir();
+    if (dir.empty()) return {};
+    // The settings go there at the end anyway; made now, the first Open
+    // already starts in the folder the welcome page names.
+    QString archive = QString::fromStdString(dir + ArchiveFolderName(dir));
+    return QDir().mkpath(archive) ? archive : QString();
 }
 
 bool CTarnixHXRApp::OpenDocumentFile(const QString& path) {
@@ -159,8 +173,14 @@ QString CTarnixHXRApp::HelpFilePath() const {
     return QFileInfo::exists(path) ? path : QString();
 }
 
+HelpWindow* CTarnixHXRApp::GetHelpWindow() const {
+    return m_helpWindow;
+}
+
 void CTarnixHXRApp::OnHelp() {
     QString path = HelpFilePath();
-    if (path.isEmpty()) return;
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    if (!path.isEmpty() && QDesktopServices::openUrl(QUrl::fromLocalFile(path))) return;
+    // No launcher or no browser: help still answers.
+    if (!m_helpWindow) m_helpWindow = new HelpWindow(path, m_frame);
+    m_helpWindow->ShowContents();
 }

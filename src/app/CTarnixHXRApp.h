@@ -1,6 +1,7 @@
 #pragma once
 // The application: builds the document, frame and view, opens a file named
 // on the command line, and runs the file, About and help commands.
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -9,6 +10,7 @@
 class CMainFrame;
 class CTarnixHXRDoc;
 class CTarnixHXRView;
+class HelpWindow;
 class PagerLink;
 namespace ui {
 class Prompt;
@@ -41,9 +43,16 @@ public:
     void OnFileSave();
     void OnFileSaveAs();
     void OnAppAbout();
+    // Opens the user guide in the desktop's browser, or in the program's own
+    // help window when the desktop cannot.
     void OnHelp();
+    // The program's own help window (null until it was needed).
+    HelpWindow* GetHelpWindow() const;
     // The user guide shipped next to the program ("" when missing).
     QString HelpFilePath() const;
+    // Where the file dialogs start: the archive folder below the product
+    // directory at first, then wherever the last file was chosen.
+    QString FileDialogFolder() const;
     // False while a transfer still runs.
     bool CanExit() const;
 
@@ -61,5 +70,7 @@ private:
     std::unique_ptr<CTarnixHXRDoc> m_doc;
     CMainFrame* m_frame = nullptr;
     FileChooser m_chooser;
+    QString m_lastFolder;
+    QPointer<HelpWindow> m_helpWindow;
     bool m_exited = false;
 };

@@ -1,6 +1,7 @@
 #include "app/CTarnixHXRView.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -151,6 +152,8 @@ void CTarnixHXRView::StartTransfer(bool read) {
             },
             Qt::QueuedConnection);
     };
+    // The outcome of the previous transfer no longer applies.
+    emit statusMessage(QString());
     bool started =
         read ? m_link.StartRead(m_doc.Codeplug(), post) : m_link.StartWrite(m_doc.Codeplug(), post);
     if (!started) post(read ? WM_PAGER_READ_FAILED : WM_PAGER_WRITE_FAILED);
@@ -172,6 +175,9 @@ void CTarnixHXRView::OnPagerMessage(int message) {
             break;
         case WM_PAGER_READ_OK:
             m_commStatus.SetResult(CCommStatusDlg::kReadDone, 1);
+            // The codeplug now comes from the pager, not from any file: the
+            // next Save asks for a name (e.g. after a corrupted file was open).
+            m_doc.SetUntitled();
             CodeplugContext::Get().pagerVersion = m_doc.Codeplug().GetPagerVersion();
             m_pagerData.version.SetPagerVersion(m_doc.Codeplug().GetPagerVersion());
             break;
@@ -196,7 +202,10 @@ void CTarnixHXRView::AfterTransferFailure() {
     // The dialog keeps its fixed text; the status bar says why, e.g. how to
     // get permission for the port.
     std::string detail = m_link.LastFailureDetail();
-    if (!detail.empty()) emit statusMessage(QString::fromStdString(detail));
+    std::string summary = m_link.LastFailureSummary();
+    if (summary.empty()) summary = detail;
+    if (!summary.empty())
+        emit statusMessage(QString::fromStdString(summary), QString::fromStdString(detail));
 }
 
 void CTarnixHXRView::OnSystemSetup() {
@@ -238,14 +247,16 @@ void CTarnixHXRView::OnUsbDelay() {
 }
 
 QString CTarnixHXRView::ProductDirLine() const {
-    return QString::fromStdString(m_link.ProductDir()) + "Lib";
+    const std::string dir = m_link.ProductDir();
+    return QString::fromStdString(dir + ArchiveFolderName(dir));
 }
 
 void CTarnixHXRView::paintEvent(QPaintEvent*) {
     // The screen always shows the welcome page, codeplug or not.
     QPainter p(this);
     p.setPen(Qt::black);
-    WelcomePage page = MakeWelcomePage(m_link.ProductDir());
+    const std::string dir = m_link.ProductDir();
+    WelcomePage page = MakeWelcomePage(dir, ArchiveFolderName(dir));
     QtCanvas canvas(p);
     DrawWelcomeTexts(canvas, page);
     p.drawPixmap(page.logoX, page.logoY, m_logo);
@@ -255,7 +266,8 @@ bool CTarnixHXRView::PrintReport(QPrinter& printer) {
     bool ok = ReportPrinter::Print(printer, m_doc.Codeplug(), m_pagerData,
                                    m_doc.GetPathName().toStdString());
     if (!ok && !printer.outputFileName().isEmpty())
-        emit statusMessage("Could not write " + printer.outputFileName());
+        emit statusMessage("Could not write " + QFileInfo(printer.outputFileName()).fileName(),
+                           "Could not write " + printer.outputFileName());
     return ok;
 }
 

@@ -65,8 +65,10 @@ public:
     CPagerData& PagerData() { return m_pagerData; }
 
 signals:
-    // Advice for the status bar (e.g. how to get permission for a port).
-    void statusMessage(const QString& text);
+    // Advice for the status bar (e.g. how to get permission for a port): a
+    // short line, and the whole story for the pane's tooltip ("" when the
+    // line says it all). An empty text clears the message.
+    void statusMessage(const QString& text, const QString& detail = QString());
     // Something that decides command enabling changed.
     void commandStateChanged();
 

@@ -1,13 +1,17 @@
 #include "app/DialogLayouts.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/Artwork.h"
 
@@ -28,6 +32,30 @@ QPushButton* Button(const char* text, int id, bool isDefault = false) {
     b->setMinimumWidth(80);
     return b;
 }
+
+// The port list grows to its longest name; what the screen cannot show of
+// a name is in the tooltips, of the closed list and of each entry.
+class PortList : public QComboBox {
+public:
+    PortList() {
+        connect(model(), &QAbstractItemModel::rowsInserted, this,
+                [this](const QModelIndex&, int first, int last) {
+                    for (int i = first; i <= last; ++i)
+                        setItemData(i, itemText(i), Qt::ToolTipRole);
+                    // The size hint follows the entries, but the layout goes
+                    // by the minimum: make the whole longest entry the least.
+                    setMinimumWidth(std::min(sizeHint().width(), maximumWidth()));
+                });
+    }
+
+protected:
+    bool event(QEvent* event) override {
+        // The binder sets the selection with signals blocked; ask the list
+        // itself when the tooltip is due.
+        if (event->type() == QEvent::ToolTip) setToolTip(currentText());
+        return QComboBox::event(event);
+    }
+};
 
 QHBoxLayout* OkCancelRow() {
     auto* row = new QHBoxLayout;
@@ -81,11 +109,14 @@ ui::qt::CBoundDialog* SystemConfig(CSystemConfigDlg& model, QWidget* parent) {
     auto* group = new QGroupBox("Serial Communication Setting");
     auto* grid = new QGridLayout(group);
     grid->addWidget(new QLabel("Communication Port:"), 0, 0);
-    auto* ports = Id(new QComboBox, IDC_COMM_PORT);
+    auto* ports = Id(new PortList, IDC_COMM_PORT);
     ports->setEditable(false);
     ports->setMaxVisibleItems(16);
     ports->setMinimumContentsLength(12);
-    ports->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    ports->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    // Within the screen, beside the label and the buttons.
+    if (QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+        ports->setMaximumWidth(std::max(200, screen->availableGeometry().width() - 320));
     grid->addWidget(ports, 0, 1);
     grid->addWidget(new QLabel("Baud Rate:"), 1, 0);
     grid->addWidget(Id(new QLabel("1200 bps."), IDC_BAUD_RATE), 1, 1);

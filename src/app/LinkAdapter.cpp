@@ -40,6 +40,13 @@ public:
             o.message == WM_PAGER_READ_FAILED ? "Read Pager failed: " : "Write Pager failed: ";
         return what + DescribeFault(o);
     }
+    std::string LastFailureSummary() const override {
+        TransferOutcome o = m_transfer.LastOutcome();
+        if (o.Ok() || o.message == 0) return {};
+        const char* what =
+            o.message == WM_PAGER_READ_FAILED ? "Read Pager failed: " : "Write Pager failed: ";
+        return what + SummarizeFault(o);
+    }
 
 private:
     CCommPort m_port;

@@ -35,4 +35,7 @@ public:
     // Why the last transfer failed, in words for the status bar ("" when it
     // did not fail or nobody knows).
     virtual std::string LastFailureDetail() const = 0;
+    // The same in a few words, short enough for the status bar ("" when it
+    // did not fail or nobody knows).
+    virtual std::string LastFailureSummary() const { return LastFailureDetail(); }
 };

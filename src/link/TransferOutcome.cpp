@@ -59,3 +59,47 @@ std::string DescribeFault(const TransferOutcome& o) {
     }
     return "unknown failure";
 }
+
+std::string SummarizeFault(const TransferOutcome& o) {
+    const std::string dev = o.device.empty() ? std::string("the port") : o.device;
+    char buf[80];
+    switch (o.fault) {
+        case LinkFault::None:
+            return "success";
+        case LinkFault::PortMissing:
+            return dev + " does not exist";
+        case LinkFault::PermissionDenied:
+#ifdef _WIN32
+            return "no permission to open " + dev;
+#else
+            return "no permission to open " + dev + "; join the dialout group";
+#endif
+        case LinkFault::PortBusy:
+            return dev + " is in use";
+        case LinkFault::PortSettings:
+            return dev + " refused the line settings";
+        case LinkFault::Timeouts:
+            return "the port's time-outs could not be set";
+        case LinkFault::LineError:
+            return "serial line error";
+        case LinkFault::HangUp:
+            return "the line was hung up";
+        case LinkFault::NoAnswer:
+            return "no answer from the pager";
+        case LinkFault::WrongLength:
+            if (o.received > 513) return "the pager sent more than 513 bytes";
+            std::snprintf(buf, sizeof buf, "the pager sent %zu of 513 bytes", o.received);
+            return buf;
+        case LinkFault::BadSum:
+            return "bad sum in the pager's block";
+        case LinkFault::ZeroBlock:
+            return "the pager sent only zeros";
+        case LinkFault::IdentityMismatch:
+            return "the pager is of another model or codeplug version";
+        case LinkFault::Refused:
+            return "the pager refused the codeplug";
+        case LinkFault::NoAck:
+            return "no acknowledgement; try a longer USB delay";
+    }
+    return "unknown failure";
+}

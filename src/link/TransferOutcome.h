@@ -37,3 +37,7 @@ struct TransferOutcome {
 
 // One line for the user, e.g. "the pager did not answer".
 std::string DescribeFault(const TransferOutcome& outcome);
+
+// The same in a few words, for a status bar: what went wrong without the
+// advice and the system's text ("/dev/ttyS2 does not exist").
+std::string SummarizeFault(const TransferOutcome& outcome);

@@ -1,12 +1,19 @@
 #include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 
+#include "app/HelpWindow.h"
 #include "gui/AppFixture.h"
 
 using namespace cmd;
@@ -154,6 +161,87 @@ TEST_F(AppFixture, HelpOpensTheShippedGuide) {
     ASSERT_EQ(catcher.urls.size(), 2);
     EXPECT_TRUE(catcher.urls[0].toLocalFile().endsWith("help/index.html"));
     EXPECT_TRUE(QFile::exists(catcher.urls[0].toLocalFile()));
+}
+
+TEST_F(AppFixture, HelpWithoutALauncherShowsTheGuideInTheProgramsOwnWindow) {
+    ASSERT_TRUE(Start());
+    // The offscreen platform has no launcher, like a desktop without a browser.
+    ASSERT_FALSE(QDesktopServices::openUrl(QUrl::fromLocalFile(app->HelpFilePath())));
+    Activate();
+    QTest::keyClick(&Frame(), Qt::Key_F1);
+    HelpWindow* help = app->GetHelpWindow();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_FALSE(help->isModal());
+    EXPECT_EQ(help->Browser()->source(), QUrl::fromLocalFile(app->HelpFilePath()));
+    EXPECT_TRUE(help->Browser()->toPlainText().contains("Getting started"));
+    // A link inside the guide stays in the window; Back returns.
+    help->Browser()->setSource(QUrl("#trouble"));
+    auto* back = help->findChild<QPushButton*>("helpBack");
+    ASSERT_TRUE(back->isEnabled());
+    back->click();
+    EXPECT_FALSE(back->isEnabled());
+    help->close();
+    EXPECT_FALSE(help->isVisible());
+    // Help Topics brings back the same window, at the contents.
+    Frame().OnCommand(ID_HELP_FINDER);
+    EXPECT_EQ(app->GetHelpWindow(), help);
+    EXPECT_TRUE(help->isVisible());
+    // The program stays usable beside it.
+    EXPECT_TRUE(Enabled(ID_READ_PAGER));
+}
+
+TEST_F(AppFixture, WelcomePageAndFileDialogsUseTheArchiveFolderAsSpelt) {
+    const QString dir = QString::fromStdString(link.productDir);
+#ifdef _WIN32
+    const QString folder = "Lib";
+#else
+    const QString folder = "lib";
+#endif
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(View().ProductDirLine(), dir + folder);
+    // The first File > Open starts there, even before any setting was saved.
+    EXPECT_EQ(app->FileDialogFolder(), dir + folder);
+    EXPECT_TRUE(QFileInfo(dir + folder).isDir());
+#ifndef _WIN32
+    // A folder copied from Windows keeps its spelling.
+    app.reset();
+    ASSERT_TRUE(QDir(dir + folder).removeRecursively());
+    ASSERT_TRUE(QDir().mkpath(dir + "Lib"));
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(View().ProductDirLine(), dir + "Lib");
+    EXPECT_EQ(app->FileDialogFolder(), dir + "Lib");
+#endif
+}
+
+TEST_F(AppFixture, FileDialogsStartInTheArchiveFolderThenWhereTheLastFileWas) {
+    ASSERT_TRUE(Start());
+    app->SetFileChooser({});  // the real dialogs
+    QDir().mkpath(Path("elsewhere"));
+    const QString elsewhere = WriteDat("elsewhere/other.dat", SampleImage());
+    QStringList startedIn;
+    auto answer = [&](const QString& file) {
+        QTimer::singleShot(0, [&, file] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            startedIn << dialog->directory().absolutePath();
+            if (file.isEmpty()) {
+                dialog->reject();
+            } else {
+                dialog->selectFile(file);
+                QMetaObject::invokeMethod(dialog, "accept");
+            }
+        });
+    };
+    answer(elsewhere);
+    Frame().OnCommand(ID_FILE_OPEN);
+    EXPECT_EQ(Doc().GetPathName(), QFileInfo(elsewhere).absoluteFilePath());
+    answer({});
+    Frame().OnCommand(ID_FILE_OPEN);
+    ASSERT_EQ(startedIn.size(), 2);
+    // The first one in the folder the welcome page names.
+    EXPECT_EQ(startedIn[0], QDir(QString::fromStdString(link.productDir) + "lib").absolutePath());
+    EXPECT_EQ(startedIn[1], QFileInfo(elsewhere).absolutePath());
 }
 
 TEST_F(AppFixture, ExitNeverAsksToSave) {

@@ -133,8 +133,13 @@ TEST_F(SimFixture, ReadFromAMissingPortFailsWithTheReasonInTheStatusBar) {
     EXPECT_TRUE(Status()->isVisible());
     EXPECT_EQ(StatusText(), "Serial Communication - Pager Read FAILED!");
     EXPECT_EQ(Picture(), art::IDB_FAILED);
-    EXPECT_TRUE(Frame().statusBar()->currentMessage().startsWith("Read Pager failed:"))
-        << Frame().statusBar()->currentMessage().toStdString();
+    // A few words on the pane, the advice and the system's text in its tooltip.
+    EXPECT_EQ(Frame().statusBar()->currentMessage(),
+              "Read Pager failed: " + Path("no-such-port") + " does not exist");
+    EXPECT_TRUE(Frame().statusBar()->toolTip().startsWith(
+        "Read Pager failed: " + Path("no-such-port") +
+        " does not exist; check the port name and the cable"))
+        << Frame().statusBar()->toolTip().toStdString();
     CloseStatus();
     EXPECT_FALSE(Status()->isVisible());
     EXPECT_FALSE(Enabled(ID_WRITE_PAGER));

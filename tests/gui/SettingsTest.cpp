@@ -1,7 +1,13 @@
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTest>
 
 #include "gui/AppFixture.h"
@@ -99,6 +105,64 @@ TEST_F(AppFixture, UsbDelayWithAnOddDelayShowsTheDefaultAndSetsIt) {
     EXPECT_EQ(delays->count(), 4);
     Click(dlg, "1");
     EXPECT_EQ(link.delay, 3000);
+}
+
+}  // namespace
+
+namespace {
+
+// The width the closed list gives its text.
+int TextRoom(QComboBox* box) {
+    QStyleOptionComboBox opt;
+    opt.initFrom(box);
+    opt.editable = box->isEditable();
+    return box->style()
+        ->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, box)
+        .width();
+}
+
+TEST_F(AppFixture, SystemSetupListIsAsWideAsItsLongestName) {
+    // A simulator link as scripts/run makes one.
+    const QString sim = Path("run/calvex-pagersim");
+    QDir().mkpath(Path("run"));
+    QFile(sim).open(QIODevice::WriteOnly);
+    const QByteArray old = qgetenv("CALVEX_PAGERSIM_LINK");
+    qputenv("CALVEX_PAGERSIM_LINK", sim.toUtf8());
+    ASSERT_TRUE(Start());
+    link.port = sim.toStdString();
+    Frame().OnCommand(ID_SYSTEM_SETUP);
+    auto* dlg = View().SystemConfigWindow();
+    ASSERT_TRUE(dlg->isVisible());
+    auto* ports = dlg->findChild<QComboBox*>("1129");
+    const QString entry = "Pager simulator - " + sim;
+    ASSERT_EQ(ports->currentText(), entry);
+    ASSERT_TRUE(WaitFor([&] { return TextRoom(ports) > 100; }, 5000));
+    EXPECT_GE(TextRoom(ports), ports->fontMetrics().horizontalAdvance(entry));
+    // Every entry, and the closed list, show the whole name as a tooltip.
+    EXPECT_EQ(ports->itemData(ports->count() - 1, Qt::ToolTipRole).toString(), entry);
+    EXPECT_EQ(ports->itemData(2, Qt::ToolTipRole).toString(), "COM3");
+    QHelpEvent tip(QEvent::ToolTip, QPoint(5, 5), ports->mapToGlobal(QPoint(5, 5)));
+    QCoreApplication::sendEvent(ports, &tip);
+    EXPECT_EQ(ports->toolTip(), entry);
+    // The controls and their behaviour stay: OK takes the entry's port.
+    Click(dlg, "1");
+    EXPECT_EQ(link.port, sim.toStdString());
+
+    // A name longer than the screen is wide: the dialog stays on the screen
+    // and the tooltip holds the name.
+    const QString deep = Path(QString(60, 'd') + "/" + QString(60, 'e') + "/calvex-pagersim");
+    QDir().mkpath(QFileInfo(deep).path());
+    QFile(deep).open(QIODevice::WriteOnly);
+    qputenv("CALVEX_PAGERSIM_LINK", deep.toUtf8());
+    link.port = deep.toStdString();
+    Frame().OnCommand(ID_SYSTEM_SETUP);
+    qputenv("CALVEX_PAGERSIM_LINK", old);
+    ASSERT_EQ(ports->currentText(), "Pager simulator - " + deep);
+    QCoreApplication::processEvents();
+    EXPECT_LE(dlg->width(), dlg->screen()->availableGeometry().width());
+    QCoreApplication::sendEvent(ports, &tip);
+    EXPECT_EQ(ports->toolTip(), "Pager simulator - " + deep);
+    Click(dlg, "2");
 }
 
 }  // namespace

@@ -129,6 +129,47 @@ TEST_F(TransferFixture, SuccessfulReadClosesTheDialogAndOpensUserData) {
     EXPECT_EQ(Frame().windowTitle(), "Untitled - Calvex V HXR");
 }
 
+TEST_F(TransferFixture, ReadAfterACorruptedFileLeavesTheDocumentUntitled) {
+    ASSERT_TRUE(Start());
+    Image bad = SampleImage();
+    bad[0x10] ^= 0x01;
+    const QString corrupted = WriteDat("edited.dat", bad);
+    QFile file(corrupted);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+    EXPECT_FALSE(app->OpenDocumentFile(corrupted));
+    ASSERT_EQ(Frame().windowTitle(), "edited.dat - Calvex V HXR");
+    prompt.Clear();
+
+    link.message = WM_PAGER_READ_OK;
+    link.readImage = SampleImage(9);
+    Frame().OnCommand(ID_READ_PAGER);
+    // No valid codeplug, so no question.
+    EXPECT_TRUE(prompt.Records().empty());
+    ASSERT_TRUE(WaitFor([&] { return !link.Busy() && !Status()->isVisible(); }));
+    EXPECT_TRUE(Doc().DataValid());
+    EXPECT_EQ(Frame().windowTitle(), "Untitled - Calvex V HXR");
+    EXPECT_TRUE(Doc().GetPathName().isEmpty());
+
+    // Ctrl+S asks for a name instead of overwriting the corrupted file.
+    int asked = 0;
+    app->SetFileChooser([&](bool save) {
+        ++asked;
+        EXPECT_TRUE(save);
+        return Path("from-pager.dat");
+    });
+    Activate();
+    QTest::keyClick(&Frame(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(asked, 1);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
+    CDatFile::ReadResult saved = CDatFile::Read(Path("from-pager.dat").toStdString());
+    ASSERT_TRUE(saved.ok);
+    EXPECT_EQ(saved.parsed.image, SampleImage(9));
+    EXPECT_EQ(Frame().windowTitle(), "from-pager.dat - Calvex V HXR");
+}
+
 TEST_F(TransferFixture, WriteAsksFirstAndShowsEachOutcome) {
     ASSERT_TRUE(Start());
     OpenValid();

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+
 #include "report/TextCanvas.h"
 #include "report/WelcomePage.h"
 
@@ -57,6 +61,39 @@ TEST(WelcomePage, ArchiveLineIsProductDirectoryAndLib) {
     EXPECT_EQ(c.Row(101), std::string(35, ' ') + "by selecting Operation - Read Pager (F3)");
     EXPECT_EQ(c.Row(120), std::string(20, ' ') + "2) an archived file under  --");
     EXPECT_EQ(c.RowCount(), 153);
+}
+
+TEST(WelcomePage, ArchiveLineTakesTheFolderNameGiven) {
+    EXPECT_EQ(MakeWelcomePage("/home/tech/.local/share/CalvexVHXR/", "lib").texts.at(7).text,
+              "/home/tech/.local/share/CalvexVHXR/lib");
+}
+
+TEST(WelcomePage, ArchiveFolderIsNamedAsItIsSpeltOnDisk) {
+    namespace fs = std::filesystem;
+    const fs::path dir =
+        fs::temp_directory_path() /
+        ("calvex-archive-" +
+         std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const std::string product = dir.string() + "/";
+#ifdef _WIN32
+    EXPECT_EQ(ArchiveFolderName(product), "Lib");
+#else
+    // Nothing there yet: where the settings will be written.
+    EXPECT_EQ(ArchiveFolderName(product), "lib");
+    EXPECT_EQ(ArchiveFolderName(""), "lib");
+    // A file of that name is no folder.
+    { std::ofstream(dir / "Lib") << "x"; }
+    EXPECT_EQ(ArchiveFolderName(product), "lib");
+    fs::remove(dir / "Lib");
+    fs::create_directory(dir / "LIB");
+    EXPECT_EQ(ArchiveFolderName(product), "LIB");
+    // The settings' own spelling wins when both exist.
+    fs::create_directory(dir / "lib");
+    EXPECT_EQ(ArchiveFolderName(product), "lib");
+#endif
+    fs::remove_all(dir);
 }
 
 }  // namespace
