@@ -33,7 +33,8 @@ public:
     };
 
     // One row of the page, top to bottom: its label, its list (or the
-    // slider), the time edit beside it and that edit's "Sec." (0 = none).
+    // slider), the time edit beside it and the static after them ("Sec.",
+    // or the squelch level number); 0 = none.
     struct Row {
         const char* label;
         int control;
