@@ -194,8 +194,11 @@ ui::qt::CBoundDialog* FalsingAlert(CFalsingAlertDlg& model, QWidget* parent) {
     levels->addStretch();
     levels->addWidget(new QLabel("Level 2"), 0, Qt::AlignRight);
 
+    // Wrapped texts: the window takes the height they need for this width
+    // when it is first shown.
     auto* text = new QLabel(CFalsingAlertDlg::kExplanation);
     text->setWordWrap(true);
+    text->setMinimumWidth(text->fontMetrics().averageCharWidth() * 52);
     auto* note = Id(new QLabel, IDC_FALSING_NO_PRESET);
     note->setWordWrap(true);
     note->setStyleSheet("color: #8c1c1c;");
@@ -216,7 +219,6 @@ ui::qt::CBoundDialog* FalsingAlert(CFalsingAlertDlg& model, QWidget* parent) {
     auto* top = new QHBoxLayout(dlg);
     top->addLayout(left, 1);
     top->addLayout(buttons);
-    dlg->resize(460, 0);
     return dlg;
 }
 

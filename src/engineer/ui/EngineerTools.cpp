@@ -57,4 +57,6 @@ void EngineerTools::OnFalsingAlert() {
         });
     }
     m_falsingWindow->ShowModal();
+    // The note about a block without a preset comes and goes: fit it.
+    m_falsingWindow->adjustSize();
 }
