@@ -12,6 +12,7 @@
 #include "app/CTarnixHXRView.h"
 #include "app/DialogLayouts.h"
 #include "app/HelpWindow.h"
+#include "app/EngineerCommands.h"
 #include "app/LinkAdapter.h"
 #include "app/PagerLink.h"
 #include "report/WelcomePage.h"
@@ -50,6 +51,7 @@ bool CTarnixHXRApp::InitInstance(const QStringList& arguments) {
     auto* view = new CTarnixHXRView(*m_doc, *m_link, *m_prompt);
     m_frame = new CMainFrame(*this, *m_doc, view);
     if (auto* qtPrompt = dynamic_cast<ui::qt::QtPrompt*>(m_prompt)) qtPrompt->SetOwner(m_frame);
+    InstallEngineerTools(*m_frame, *m_doc, *m_prompt, arguments.contains(kEngineerSwitch));
 
     // The first argument that is not an option names a codeplug file;
     // "--port NAME" picks the programmer's port for this run (and after).
