@@ -120,6 +120,9 @@ void CChannelPage::ExchangeNumber(ui::DataExchange& dx, int id, double& value, b
         SetText(id, tone ? FormatTone(value) : FormatFrequency(value));
         return;
     }
+    // A field the user cannot change is not read back: a stored value it
+    // could not show within the range would otherwise hold the page forever.
+    if (!IsEnabled(id)) return;
     const FieldNumber n = tone ? ParseTone(Text(id)) : ParseFrequency(Text(id));
     if (!n.ok) {
         dx.Fail(id, tone ? rule_text::kInvalidToneFrequency : rule_text::kInvalidReceiverFrequency);

@@ -68,26 +68,16 @@ protected:
     ui::ScriptedPrompt prompt;
 };
 
-TEST_F(ChannelPage, ControlIdsFollowTheRowTable) {
-    EXPECT_EQ(page.ResourceId(), 108);
-    EXPECT_EQ(page.Caption(), "Channel F1");
-    EXPECT_EQ(CChannelPage::ToneFieldId(C1T1), 1030);
-    EXPECT_EQ(CChannelPage::ToneFieldId(C1T2), 1042);
-    EXPECT_EQ(CChannelPage::ToneFieldId(15), 1049);
-    EXPECT_EQ(CChannelPage::ToneFieldId(19), 1041);
-    EXPECT_EQ(CChannelPage::PickButtonId(C2T2), 1217);
-    EXPECT_EQ(CChannelPage::PickButtonId(G2), 1266);
-    EXPECT_EQ(CChannelPage::ToneFieldId(20), 0);
-    EXPECT_EQ(CChannelPage::FieldOfToneId(1047), 11);
+TEST_F(ChannelPage, SecondChannelReadsItsOwnDutyFlag) {
     CChannel2 f2;
-    EXPECT_EQ(f2.ResourceId(), 109);
+    f2.SetPrompt(&prompt);
+    f2.record.SetDutyOff(0, true);
+    f2.PrepareChannelPage();
+    f2.Create();
+    f2.OnSetActive();  // dutyF1 is set, dutyF2 is not
+    EXPECT_EQ(f2.Text(f2.DutyTextId()), "Disabled");
+    EXPECT_FALSE(f2.record.GetDutyOff(0));
     EXPECT_EQ(f2.Caption(), "Channel F2");
-    EXPECT_EQ(f2.FrequencyId(), 1050);
-    EXPECT_EQ(f2.CodingOptionId(), 1051);
-    EXPECT_EQ(f2.DutyTextId(), 1053);
-    EXPECT_EQ(page.Control(1013).items.back(), "R168 (None)");
-    EXPECT_EQ(page.Control(1251).items.size(), 10u);
-    EXPECT_EQ(page.Control(1251).items[9], "Music 8");
 }
 
 TEST_F(ChannelPage, PreparedPageShowsTheRecord) {
@@ -280,6 +270,17 @@ TEST_F(ChannelPage, SpecialProductThreeCannotEditTheFrequency) {
     Type(1004, "147.5");
     EXPECT_EQ(page.Text(1004), "150.0025");
     EXPECT_NEAR(page.record.GetFrequency(), 150.0025, 1e-6);
+    // A stored frequency outside the split cannot hold the page: the user
+    // could not correct it.
+    page.record.SetFrequency(120.0, kIf21Low);
+    page.PrepareChannelPage();
+    page.OnSetActive();
+    EXPECT_TRUE(page.OnKillActive());
+    EXPECT_TRUE(prompt.Records().empty());
+    page.model.SetSp(0);
+    page.OnSetActive();
+    EXPECT_FALSE(page.OnKillActive());
+    EXPECT_EQ(LastBox().text, "Please enter a number between 142.4 and 151.5975.");
 }
 
 TEST_F(ChannelPage, DutyFlagDecidesTheDutyLists) {
