@@ -68,24 +68,6 @@ int main(int argc, char** argv) {
     ok &= Save(&preview, dir, "preview.png");
     preview.hide();
 
-    prompt.Answer(ui::PromptAnswer::Yes);
-    link.holdWorker = true;
-    link.message = cmd::WM_PAGER_READ_FAILED;
-    frame.OnCommand(cmd::ID_READ_PAGER);
-    if (!frame.View().CommStatusWindow()) return 1;
-    ok &= Save(frame.View().CommStatusWindow(), dir, "status.png");
-    link.Release();
-    for (int i = 0; i < 50 && frame.View().CommStatus().Running(); ++i) Settle();
-    Settle();
-    ok &= Save(frame.View().CommStatusWindow(), dir, "status-done.png");
-    frame.View().CommStatusWindow()->done(QDialog::Accepted);
-
-    frame.OnCommand(cmd::ID_SYSTEM_SETUP);
-    ok &= Save(frame.View().SystemConfigWindow(), dir, "setup.png");
-    frame.View().SystemConfigWindow()->done(QDialog::Rejected);
-    frame.OnCommand(cmd::ID_USB_DELAY);
-    ok &= Save(frame.View().UsbDelayWindow(), dir, "delay.png");
-    frame.View().UsbDelayWindow()->done(QDialog::Rejected);
     // One picture per page of the User Data sheet (a codeplug must be open).
     if (app.Document().DataValid()) {
         static const char* const kPages[] = {"userdata-general.png", "userdata-f1.png",
@@ -105,6 +87,24 @@ int main(int argc, char** argv) {
         });
         frame.OnCommand(cmd::ID_USER_DATA);
     }
+    prompt.Answer(ui::PromptAnswer::Yes);
+    link.holdWorker = true;
+    link.message = cmd::WM_PAGER_READ_FAILED;
+    frame.OnCommand(cmd::ID_READ_PAGER);
+    if (!frame.View().CommStatusWindow()) return 1;
+    ok &= Save(frame.View().CommStatusWindow(), dir, "status.png");
+    link.Release();
+    for (int i = 0; i < 50 && frame.View().CommStatus().Running(); ++i) Settle();
+    Settle();
+    ok &= Save(frame.View().CommStatusWindow(), dir, "status-done.png");
+    frame.View().CommStatusWindow()->done(QDialog::Accepted);
+
+    frame.OnCommand(cmd::ID_SYSTEM_SETUP);
+    ok &= Save(frame.View().SystemConfigWindow(), dir, "setup.png");
+    frame.View().SystemConfigWindow()->done(QDialog::Rejected);
+    frame.OnCommand(cmd::ID_USB_DELAY);
+    ok &= Save(frame.View().UsbDelayWindow(), dir, "delay.png");
+    frame.View().UsbDelayWindow()->done(QDialog::Rejected);
     frame.OnCommand(cmd::ID_APP_ABOUT);
     if (auto* about = frame.findChild<QDialog*>("aboutBox")) ok &= Save(about, dir, "about.png");
     return ok ? 0 : 1;

@@ -102,6 +102,8 @@ TEST_F(StatusBarFixture, NextTransferClearsTheLastOutcome) {
     link.holdWorker = true;
     link.message = WM_PAGER_READ_OK;
     link.readImage = SampleImage();
+    int userData = 0;
+    View().SetCommandHandler(ID_USER_DATA, [&] { ++userData; });
     Frame().OnCommand(ID_READ_PAGER);
     ASSERT_TRUE(link.Busy());
     // While the new read runs nothing speaks of the old one.
@@ -109,7 +111,9 @@ TEST_F(StatusBarFixture, NextTransferClearsTheLastOutcome) {
     EXPECT_TRUE(Bar()->toolTip().isEmpty());
     link.Release();
     ASSERT_TRUE(WaitFor([this] { return !link.Busy() && !Status()->isVisible(); }));
-    EXPECT_TRUE(Bar()->currentMessage().startsWith("Codeplug read from the pager"));
+    // The read brought the User Data sheet; the failure is gone from the bar.
+    EXPECT_EQ(userData, 1);
+    EXPECT_FALSE(Bar()->currentMessage().startsWith("Read Pager failed"));
 }
 
 }  // namespace

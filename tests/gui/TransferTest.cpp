@@ -144,10 +144,13 @@ TEST_F(TransferFixture, ReadAfterACorruptedFileLeavesTheDocumentUntitled) {
 
     link.message = WM_PAGER_READ_OK;
     link.readImage = SampleImage(9);
+    int userData = 0;
+    View().SetCommandHandler(ID_USER_DATA, [&] { ++userData; });
     Frame().OnCommand(ID_READ_PAGER);
     // No valid codeplug, so no question.
     EXPECT_TRUE(prompt.Records().empty());
     ASSERT_TRUE(WaitFor([&] { return !link.Busy() && !Status()->isVisible(); }));
+    EXPECT_EQ(userData, 1);
     EXPECT_TRUE(Doc().DataValid());
     EXPECT_EQ(Frame().windowTitle(), "Untitled - Calvex V HXR");
     EXPECT_TRUE(Doc().GetPathName().isEmpty());

@@ -16,6 +16,8 @@ QLineEdit* ReadOnly(int id, QWidget* parent) {
     e->setObjectName(QString::number(id));
     e->setReadOnly(true);
     e->setFocusPolicy(Qt::ClickFocus);
+    e->setMinimumWidth(200);
+    e->setMaximumWidth(240);
     return e;
 }
 
@@ -38,14 +40,14 @@ void LayoutGeneralPage(QWidget* page, ui::CPropertyPage&) {
     Row(g, 3, "X'TAL:", CGeneral::IDC_XTAL, "MHz", info);
     Row(g, 4, "IF:", CGeneral::IDC_IF, "MHz", info);
     Row(g, 5, "Injection:", CGeneral::IDC_INJECTION, nullptr, info);
-    g->setColumnStretch(1, 1);
+    g->setColumnStretch(3, 1);
     outer->addWidget(info);
 
     auto* rev = new QGroupBox("Revision", page);
     auto* r = new QGridLayout(rev);
     Row(r, 0, "Codeplug Version:", CGeneral::IDC_PLUG_VERSION, nullptr, rev);
     Row(r, 1, "Pager Firmware Version:", CGeneral::IDC_PAGER_VERSION, nullptr, rev);
-    r->setColumnStretch(1, 1);
+    r->setColumnStretch(3, 1);
     outer->addWidget(rev);
 
     auto* sys = new QGroupBox("Tone System", page);
@@ -53,8 +55,9 @@ void LayoutGeneralPage(QWidget* page, ui::CPropertyPage&) {
     s->addWidget(new QLabel("Tone System:", sys), 0, 0, Qt::AlignRight);
     auto* list = new QComboBox(sys);
     list->setObjectName(QString::number(CGeneral::IDC_TONE_SYSTEM));
+    list->setMinimumWidth(200);
     s->addWidget(list, 0, 1);
-    s->setColumnStretch(1, 1);
+    s->setColumnStretch(2, 1);
     outer->addWidget(sys);
     outer->addStretch(1);
 }

@@ -221,3 +221,24 @@ TEST_F(UserDataSheet, ScriptCannotReachChannelF2OfAOneFrequencyModel) {
     EXPECT_NE(r.error.find("one-frequency"), std::string::npos);
     EXPECT_EQ(plug.GetImage(), before);
 }
+
+TEST_F(UserDataSheet, CodingOptionTheListDoesNotOfferSurvivesOpenAndOk) {
+    CCodeplug plug = Sample("vhf-two-frequency.dat");
+    plug.SetCodingOption(F1, 12);
+    CChannelData before;
+    before.Load(plug, F1);
+    sheet.SetPagesPrompt(&prompt);
+    const int r = sheet.RunUserDataSheet(plug, [&](CUserData& s) {
+        s.Begin();
+        for (int i = 0; i < s.PageCount(); ++i) EXPECT_TRUE(s.SetActivePage(i));
+        s.ClickFromUser(ui::IDOK);
+        return s.PendingEnd();
+    });
+    ASSERT_EQ(r, ui::IDOK);
+    EXPECT_EQ(plug.GetCodingOption(F1), 12);
+    CChannelData after;
+    after.Load(plug, F1);
+    for (int slot = 0; slot < CChannelData::kSlots; ++slot)
+        EXPECT_EQ(after.GetSlotCode(slot), before.GetSlotCode(slot)) << slot;
+    EXPECT_TRUE(prompt.Records().empty());
+}

@@ -88,8 +88,12 @@ TEST_F(EngineerSim, AnEngineerWriteStoresTheEditedFactoryFields) {
     EXPECT_EQ(serial.UnitText(), "Q321");
     for (std::size_t i = 0; i < 0x1ED; ++i) ASSERT_EQ(pager[i], sent[i]) << i;
 
-    // Read back: the document holds what the pager now has.
+    // Read back: the document holds what the pager now has. (The User Data
+    // sheet that a read opens is not the subject here.)
+    int userData = 0;
+    View().SetCommandHandler(ID_USER_DATA, [&] { ++userData; });
     Transfer(ID_READ_PAGER);
+    EXPECT_EQ(userData, 1);
     EXPECT_TRUE(Doc().DataValid());
     CModelNumber model;
     model.Load(Doc().Codeplug());
