@@ -60,7 +60,17 @@ TEST(Exports, EveryPublicNameIsExportedUndecorated) {
         "ntregy_update_product_info_keys", "ntregy_get_rgy_passwd", "ntregy_set_rgy_passwd",
         "ntregy_del_rgy_svrtype", "ntregy_add_persistent_kiv", "ntregy_remove_persistent_kiv",
         "ntregy_add_to_recent_views", "ntregy_del_from_recent_views", "ntregy_del_vantrel_tree",
-        "ntregy_admins_are_privileged"};
+        "ntregy_admins_are_privileged",
+        // shared-memory persistent hash cache
+        "phash_create", "phash_lookup", "phash_enter", "phash_delete", "phash_next",
+        "phash_term_scan", "phash_lock", "phash_unlock", "phash_close", "phash_flush_global_tables",
+        "phash_flush_private_tables", "phash_display_stats", "phash_str_hash_fn",
+        "phash_str_keycmp_fn", "phash_int_hash_fn", "phash_int_keycmp_fn", "phash_sid_hash_fn",
+        "phash_sid_keycmp_fn", "shmem_create_area", "shmem_free_area", "shmem_commit_area",
+        "shmem_is_area_readonly", "shmem_create_subarea", "shmem_free_subarea",
+        "shmem_commit_subarea", "shmem_get_subarea_addr", "shmem_get_subarea_size",
+        "shmem_walk_subarea_info", "shmem_lock_area_mutex", "shmem_unlock_area_mutex",
+        "shmem_lock_mutex", "shmem_unlock_mutex"};
     for (const char* name : expected) {
         EXPECT_EQ(names.count(name), 1u) << name;
     }
