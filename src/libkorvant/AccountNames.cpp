@@ -109,7 +109,7 @@ bool FixedSid(int number, Sid* out) {
 
 }  // namespace
 
-bool Accounts::LookupAccountName(const std::string& name, AccountInfo* out, std::string* fullName) {
+bool Accounts::LookupAccount(const std::string& name, AccountInfo* out, std::string* fullName) {
     std::lock_guard<std::recursive_mutex> hold(lock_);
     if (!disablePrefix_) {
         bool present = false;
@@ -179,7 +179,7 @@ bool Accounts::ResolveGroup(const std::string& given, Sid* out) {
         return true;
     }
     AccountInfo info;
-    bool ok = LookupAccountName(name, &info, nullptr) && IsGroupUse(info.use);
+    bool ok = LookupAccount(name, &info, nullptr) && IsGroupUse(info.use);
     if (!ok && name.size() > 2 && name[0] == 'S' && name[1] == '-') {
         AccountInfo group;
         ok = Sid::Parse(name, &info.sid) && sys_.LookupSid(info.sid, &group) == 0 &&
@@ -396,7 +396,7 @@ bool Accounts::FillPasswd(const AccountInfo& info, const std::string& name, Pass
 
 bool Accounts::GetPwNam(const std::string& name, PasswdRecord* out) {
     AccountInfo info;
-    if (!LookupAccountName(name, &info, nullptr) || info.use != kSidUser) {
+    if (!LookupAccount(name, &info, nullptr) || info.use != kSidUser) {
         return false;
     }
     return FillPasswd(info, name, out);
@@ -413,14 +413,14 @@ bool Accounts::GetPwSid(const Sid& sid, PasswdRecord* out) {
 
 bool Accounts::GetGrNam(const std::string& name, GroupRecord* out) {
     AccountInfo info;
-    if (LookupAccountName(name, &info, nullptr) && IsGroupUse(info.use)) {
+    if (LookupAccount(name, &info, nullptr) && IsGroupUse(info.use)) {
         *out = {QualifiedName(info.domain, name), info.sid};
         return true;
     }
     const char* prefix = "NT AUTHORITY\\";
     if (StartsWithNoCase(name, prefix)) {
         const std::string rest = name.substr(std::strlen(prefix));
-        if (LookupAccountName(rest, &info, nullptr) && info.use == kSidWellKnownGroup) {
+        if (LookupAccount(rest, &info, nullptr) && info.use == kSidWellKnownGroup) {
             *out = {QualifiedName(info.domain, rest), info.sid};
             return true;
         }

@@ -76,7 +76,7 @@ public:
     bool AccountDomain(DomainInfo* out);
 
     // *fullName (optional) receives "domain\account" on success.
-    bool LookupAccountName(const std::string& name, AccountInfo* out, std::string* fullName);
+    bool LookupAccount(const std::string& name, AccountInfo* out, std::string* fullName);
     // A group, alias or well-known group by name, or by "S-" string of an existing group.
     bool ResolveGroup(const std::string& name, Sid* out);
     bool PrimaryGroupFromEnv(Sid* out);
@@ -99,6 +99,7 @@ public:
     void RestorePrivileges(const PrivilegeState& previous);
 
     std::string DumpCache();
+    AccountSystem& System() { return sys_; }
 
     // Diagnostic output and the NT_TRACE/NTX_TRACE lines.
     void Message(const std::string& text) { platform_.DebugOutput(text.c_str()); }

@@ -148,7 +148,7 @@ TEST_F(AccountsTest, WorkgroupMachineHasNoPrimaryDomain) {
     EXPECT_FALSE(a().EnumSid(13, &sid));
     EXPECT_FALSE(a().EnumSid(17, &sid));
     AccountInfo info;
-    ASSERT_TRUE(a().LookupAccountName("localuser", &info, nullptr));
+    ASSERT_TRUE(a().LookupAccount("localuser", &info, nullptr));
     EXPECT_EQ(sys().calls["LookupName"], 1);  // qualified with the account domain
 }
 
@@ -226,27 +226,27 @@ TEST_F(AccountsTest, FailingLsaGivesNoAnswerNoCrash) {
 TEST_F(AccountsTest, LookupWithTheDomainRules) {
     AccountInfo info;
     std::string full;
-    ASSERT_TRUE(a().LookupAccountName("alice", &info, &full));
+    ASSERT_TRUE(a().LookupAccount("alice", &info, &full));
     EXPECT_EQ(full, "CORP\\alice");
     EXPECT_EQ(sys().calls["LookupName"], 1);
-    ASSERT_TRUE(a().LookupAccountName("Administrators", &info, &full));
+    ASSERT_TRUE(a().LookupAccount("Administrators", &info, &full));
     EXPECT_EQ(full, "BUILTIN\\Administrators");
     EXPECT_EQ(info.use, kSidAlias);
     EXPECT_EQ(sys().calls["LookupName"], 3);  // CORP\Administrators, then the plain name
-    EXPECT_TRUE(a().LookupAccountName("HOST1\\localuser", &info, &full));
-    EXPECT_FALSE(a().LookupAccountName("HOST1\\alice", &info, &full));
+    EXPECT_TRUE(a().LookupAccount("HOST1\\localuser", &info, &full));
+    EXPECT_FALSE(a().LookupAccount("HOST1\\alice", &info, &full));
     EXPECT_EQ(sys().calls["LookupName"], 5);  // a qualified name is tried once
 }
 
 TEST_F(AccountsTest, LookupOnlyFullyQualifiedOrWithoutPrefix) {
     Param("LookupOnlyFqNames", 1);
     AccountInfo info;
-    EXPECT_FALSE(a().LookupAccountName("Administrators", &info, nullptr));
-    EXPECT_TRUE(a().LookupAccountName("alice", &info, nullptr));
+    EXPECT_FALSE(a().LookupAccount("Administrators", &info, nullptr));
+    EXPECT_TRUE(a().LookupAccount("alice", &info, nullptr));
     World other(machine, 2);
     other.platform.PutDword(kLm, "DisableDomainPrefix", 1);
     std::string full;
-    ASSERT_TRUE(other.accounts.LookupAccountName("Administrators", &info, &full));
+    ASSERT_TRUE(other.accounts.LookupAccount("Administrators", &info, &full));
     EXPECT_EQ(full, "BUILTIN\\Administrators");
     EXPECT_EQ(other.sys.calls["LookupName"], 1);
 }
