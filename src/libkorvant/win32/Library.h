@@ -1,6 +1,8 @@
 #pragma once
 
+#include "libkorvant/Accounts.h"
 #include "libkorvant/RegistryStore.h"
+#include "libkorvant/SharedCache.h"
 #include "libkorvant/SystemInfo.h"
 #include "libkorvant/win32/Win32Platform.h"
 
@@ -10,6 +12,12 @@ namespace korvant::win32 {
 Win32Platform& ThePlatform();
 SystemInfo& TheSystem();
 RegistryStore& TheStore();
+// The shared cache areas of this process.
+SharedCache& TheCache();
+// The account layer.
+Accounts& TheAccounts();
+// The SID string of the process token's user, empty when unknown.
+std::string TokenUserSidString();
 
 // Sets errno from a Win32 error code and returns -1, the POSIX failure value.
 int FailWithWin32Error(unsigned long error);
