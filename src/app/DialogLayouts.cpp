@@ -14,24 +14,14 @@
 #include <algorithm>
 
 #include "app/Artwork.h"
+#include "ui/qt/LayoutKit.h"
 
 namespace layouts {
 
 namespace {
 
-template <typename W>
-W* Id(W* w, int id) {
-    w->setObjectName(QString::number(id));
-    return w;
-}
-
-QPushButton* Button(const char* text, int id, bool isDefault = false) {
-    auto* b = Id(new QPushButton(QString::fromUtf8(text)), id);
-    b->setDefault(isDefault);
-    b->setAutoDefault(isDefault);
-    b->setMinimumWidth(80);
-    return b;
-}
+using ui::qt::Button;
+using ui::qt::Id;
 
 // The port list grows to its longest name; what the screen cannot show of
 // a name is in the tooltips, of the closed list and of each entry.

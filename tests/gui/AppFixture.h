@@ -18,19 +18,9 @@
 #include "codeplug/CodeplugContext.h"
 #include "document/CDatFile.h"
 #include "gui/TestLink.h"
+#include "gui/WaitFor.h"
 #include "ui/ScriptedPrompt.h"
 
-// Runs the event loop until `done` holds; generous, for a loaded machine.
-template <typename F>
-bool WaitFor(F done, int ms = 30000) {
-    QDeadlineTimer deadline(ms);
-    while (!done()) {
-        if (deadline.hasExpired()) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(2);
-    }
-    return true;
-}
 
 // A codeplug that passes the file checks, with every byte in use.
 inline Image SampleImage(Byte seed = 3) {

@@ -24,7 +24,7 @@ protected:
         ASSERT_TRUE(Doc().DataValid());
     }
     // Runs `drive` on the open sheet (from inside its modal loop), then
-    // presses the button `closeWith`.
+    // presses the button `closeWith` (0: `drive` closes the sheet itself).
     void WithSheet(std::function<void(ui::qt::CBoundSheet&)> drive, int closeWith) {
         bool done = false;
         QTimer poll;
@@ -35,8 +35,9 @@ protected:
             done = true;
             poll.stop();
             drive(*sheet);
-            QTest::mouseClick(sheet->findChild<QPushButton*>(QString::number(closeWith)),
-                              Qt::LeftButton);
+            if (closeWith != 0)
+                QTest::mouseClick(sheet->findChild<QPushButton*>(QString::number(closeWith)),
+                                  Qt::LeftButton);
         });
         poll.start();
         ASSERT_TRUE(View().OnCommand(ID_USER_DATA));
@@ -124,24 +125,16 @@ TEST_F(SheetFixture, RefusedFrequencyKeepsTheOldValueAndCancelWritesNothing) {
 
 TEST_F(SheetFixture, EnterInAFieldTakesWhatWasTypedBeforeOk) {
     OpenSample();
-    bool done = false;
-    QTimer poll;
-    poll.setInterval(10);
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        ui::qt::CBoundSheet* sheet = View().UserDataWindow();
-        if (done || !sheet || !sheet->isVisible()) return;
-        done = true;
-        poll.stop();
-        sheet->Tabs()->setCurrentIndex(1);
-        auto* tone = In<QLineEdit>(*sheet, 1034);  // Call 5 Tone 1
-        Focus(*sheet, tone);
-        QTest::keyClicks(tone, "1000");
-        // Enter goes to the default button without leaving the field.
-        QTest::keyClick(tone, Qt::Key_Return);
-    });
-    poll.start();
-    ASSERT_TRUE(View().OnCommand(ID_USER_DATA));
-    ASSERT_TRUE(done);
+    WithSheet(
+        [&](ui::qt::CBoundSheet& sheet) {
+            sheet.Tabs()->setCurrentIndex(1);
+            auto* tone = In<QLineEdit>(sheet, 1034);  // Call 5 Tone 1
+            Focus(sheet, tone);
+            QTest::keyClicks(tone, "1000");
+            // Enter goes to the default button without leaving the field.
+            QTest::keyClick(tone, Qt::Key_Return);
+        },
+        0);
     CPagerData d;
     d.Decode(Doc().Codeplug());
     EXPECT_NEAR(d.channel[0].GetTone(4), 1006.9, 0.05);  // snapped onto the Corvane set

@@ -11,24 +11,14 @@
 #include <QVBoxLayout>
 
 #include "engineer/EngineerIds.h"
+#include "ui/qt/LayoutKit.h"
 
 namespace engineer::layouts {
 
 namespace {
 
-template <typename W>
-W* Id(W* w, int id) {
-    w->setObjectName(QString::number(id));
-    return w;
-}
-
-QPushButton* Button(const char* text, int id, bool isDefault = false) {
-    auto* b = Id(new QPushButton(QString::fromUtf8(text)), id);
-    b->setDefault(isDefault);
-    b->setAutoDefault(isDefault);
-    b->setMinimumWidth(80);
-    return b;
-}
+using ui::qt::Button;
+using ui::qt::Id;
 
 // A drop-down box with an edit field that shows the stored code's name even
 // where the list has no such entry; only a pick from the list changes data,

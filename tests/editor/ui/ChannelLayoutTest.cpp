@@ -18,6 +18,7 @@
 #include "editor/RuleMessages.h"
 #include "editor/pages/CChannel1.h"
 #include "editor/ui/PageLayouts.h"
+#include "gui/WaitFor.h"
 #include "ui/CPropertySheet.h"
 #include "ui/ScriptedPrompt.h"
 #include "ui/qt/CBoundSheet.h"
@@ -25,16 +26,6 @@
 namespace {
 
 constexpr Byte kIf21Low = 0x24;
-
-bool WaitFor(const std::function<bool()>& done, int ms = 5000) {
-    QDeadlineTimer deadline(ms);
-    while (!done()) {
-        if (deadline.hasExpired()) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(2);
-    }
-    return true;
-}
 
 // The Channel F1 page alone in a real sheet, with R468 and a few tones.
 class ChannelLayout : public ::testing::Test {

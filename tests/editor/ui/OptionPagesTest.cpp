@@ -19,22 +19,12 @@
 #include "editor/pages/CModelOption.h"
 #include "editor/pages/SwitchFlags.h"
 #include "editor/ui/PageLayouts.h"
+#include "gui/WaitFor.h"
 #include "ui/CPropertySheet.h"
 #include "ui/ScriptedPrompt.h"
 #include "ui/qt/CBoundSheet.h"
 
 namespace {
-
-template <typename F>
-bool Eventually(F done, int ms = 20000) {
-    QDeadlineTimer deadline(ms);
-    while (!done()) {
-        if (deadline.hasExpired()) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(2);
-    }
-    return true;
-}
 
 QStringList Entries(const QComboBox* c) {
     QStringList items;
@@ -61,7 +51,7 @@ protected:
         window->SetPageLayout(CFunctionSwitch::IDD, LayoutFunctionSwitchPage);
         window->resize(680, 600);
         window->ShowModal();
-        ASSERT_TRUE(Eventually([&] { return window->isVisible(); }));
+        ASSERT_TRUE(WaitFor([&] { return window->isVisible(); }));
         QApplication::setActiveWindow(window.get());
     }
     void TearDown() override {
@@ -78,7 +68,7 @@ protected:
     }
     void Focus(QWidget* w) {
         w->setFocus(Qt::OtherFocusReason);
-        ASSERT_TRUE(Eventually([&] { return w->hasFocus(); }, 5000))
+        ASSERT_TRUE(WaitFor([&] { return w->hasFocus(); }, 5000))
             << w->objectName().toStdString() << " policy " << w->focusPolicy();
     }
     // Types into an edit and leaves it for another control.
@@ -127,7 +117,7 @@ TEST_F(OptionPagesUi, ModelOptionsShowTheRecordsAndTakeEdits) {
     EXPECT_EQ(options.options.GetSvRecordTime(), 1);
 
     duration->setCurrentIndex(1);
-    ASSERT_TRUE(Eventually([&] { return alertTime->isVisible(); }));
+    ASSERT_TRUE(WaitFor([&] { return alertTime->isVisible(); }));
     EXPECT_TRUE(sec->isVisible());
     TypeAndLeave(alertTime, "1.0", sv);
     EXPECT_EQ(options.options.GetAlertTime(), 2);
@@ -139,11 +129,11 @@ TEST_F(OptionPagesUi, ModelOptionsShowTheRecordsAndTakeEdits) {
     alertTime->selectAll();
     QTest::keyClicks(alertTime, "500");
     sv->setFocus(Qt::OtherFocusReason);
-    ASSERT_TRUE(Eventually([&] { return prompt.Records().size() == 1; }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return prompt.Records().size() == 1; }, 5000));
     EXPECT_EQ(prompt.Records()[0].text, "Please enter a number between 0.48 and 122.4.");
     EXPECT_EQ(alertTime->text(), "122.4");
     EXPECT_EQ(options.options.GetAlertTime(), 255);
-    EXPECT_TRUE(Eventually([&] { return alertTime->hasFocus(); }, 5000));
+    EXPECT_TRUE(WaitFor([&] { return alertTime->hasFocus(); }, 5000));
 
     slider->setValue(5);
     EXPECT_EQ(options.squelch.GetPair(), (CSquelchSetting::Pair{0x1D, 0x36}));
@@ -203,7 +193,7 @@ TEST_F(OptionPagesUi, FunctionSwitchesDriveTheRulesAndTheOtherPage) {
     auto* priority = On<QComboBox>(0, CModelOption::IDC_PRIORITY_SCAN);
     auto* scanTime = On<QLineEdit>(0, CModelOption::IDC_SCAN_TIME);
     EXPECT_EQ(priority->currentText(), "ON");
-    EXPECT_TRUE(Eventually([&] { return scanTime->isVisible(); }));
+    EXPECT_TRUE(WaitFor([&] { return scanTime->isVisible(); }));
     EXPECT_EQ(scanTime->text(), "0.512");
 
     TypeAndLeave(scanTime, "0.6", On<QComboBox>(0, CModelOption::IDC_PRIVACY));
