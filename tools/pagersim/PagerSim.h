@@ -23,6 +23,7 @@ enum class SimFault {
     LateAck,  // answers a write with ACK, but late
     HangUp,   // hangs up in the middle of a frame
     Garbage,  // answers with noise
+    WrongByte,  // takes a write with ACK but stores one byte wrong
 };
 
 // Parses a fault name ("silent", "bad-sum", ...); false when unknown.
@@ -40,6 +41,7 @@ struct SimOptions {
     int lateAckMs = 6500;      // when a late ACK comes, after the frame
     std::uint8_t refuseByte = 0x15;
     int frameGapMs = 1000;  // longest pause inside a write frame
+    std::size_t wrongByteAt = 0x09A;    // the byte the wrong-byte fault spoils
 };
 
 class PagerSim {

@@ -85,6 +85,9 @@ int main(int argc, char** argv) {
     app.add_option("--refuse-byte", refuseText, "what the refuse fault answers (default 0x15)");
     app.add_option("--exit-idle", exitIdle, "exit after this many seconds without a command")
         ->check(CLI::NonNegativeNumber);
+    app.add_option("--wrong-at", opt.wrongByteAt,
+                   "the block byte (0 to 510) the wrong-byte fault stores wrong (default 154, the first call alert of F1)")
+        ->check(CLI::Range(0, 510));
     app.add_flag("--quiet", quiet, "no log of exchanges on stderr");
     try {
         app.parse(argc, argv);

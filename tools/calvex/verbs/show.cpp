@@ -4,104 +4,16 @@
 #include <nlohmann/json.hpp>
 
 #include "FileVerb.h"
-#include "codeplug/CPagerData.h"
-#include "codeplug/CToneCode.h"
-#include "codeplug/NumberText.h"
-#include "codeplug/TextTable.h"
+#include "document/CodeplugFields.h"
 
 namespace {
 
-using Json = nlohmann::ordered_json;
-
-// A tone as the program shows it; null for an empty slot.
-Json Tone(const CChannelData& ch, int slot) {
-    const double t = ch.GetTone(slot);
-    return t == 0.0 ? Json(nullptr) : Json(FormatDouble("%.1f", t));
-}
-
-Json ChannelJson(const CPagerData& d, Channel which, bool used) {
-    const CChannelData& ch = d.ChannelData(which);
-    Json calls = Json::array();
-    for (int call = 0; call < CChannelData::kCalls; ++call) {
-        Json c;
-        c["call"] = call + 1;
-        c["tone1"] = Tone(ch, call);
-        c["tone2"] = call < 8 ? Tone(ch, call + 12) : Json(nullptr);
-        c["alert"] = ch.CallAlertText(call);
-        c["alertValue"] = ch.GetCallAlert(call);
-        c["duty"] = ch.DutyText(call);
-        calls.push_back(std::move(c));
-    }
-    Json j;
-    j["name"] = which == F1 ? "F1" : "F2";
-    j["used"] = used;
-    j["frequency"] = FormatDouble("%.4f", ch.GetFrequency());
-    j["codingOption"] = ch.CodingOptionText();
-    j["codingOptionValue"] = ch.GetCodingOption();
-    j["onOffDuty"] = d.switches.DutyAvailable(which) ? "Enabled" : "Disabled";
-    j["calls"] = std::move(calls);
-    return j;
-}
-
-Json OptionsJson(const CPagerData& d) {
-    const CModelOptions& o = d.options;
-    const bool sv = o.GetFlag(CModelOptions::SV_FITTED);
-    Json j;
-    j["svFunction"] = sv ? o.SvRecordTimeText() : "N/A";
-    j["voiceMemo"] = sv ? texts::OnOff(o.GetFlag(CModelOptions::VOICE_MEMO)) : "N/A";
-    j["fixedAlert"] = texts::OnOff(o.GetFlag(CModelOptions::FIXED_ALERT));
-    j["priorityScanF1"] = texts::OnOff(d.switches.HasPriorityScan());
-    j["scanBack"] = FormatDouble("%.3f", o.ScanBackSeconds()) + "SEC.";
-    j["alertDuration"] = o.AlertDurationText();
-    j["alertTime"] = FormatDouble("%.3f", o.AlertTimeSeconds()) + "SEC.";
-    j["callReminder"] = texts::OnOff(o.GetFlag(CModelOptions::CALL_REMINDER));
-    j["priorityAlert"] = texts::OnOff(o.GetFlag(CModelOptions::PRIORITY_ALERT));
-    j["privacy"] = texts::OnOff(o.GetFlag(CModelOptions::PRIVACY));
-    j["resetFunction"] = o.ResetFunctionText();
-    j["resetTime"] = FormatDouble("%.3f", o.ResetTimeSeconds()) + "SEC.";
-    return j;
-}
+using Json = FieldJson;
 
 Json Describe(const CodeplugDocument& doc) {
-    CPagerData d;
-    d.Decode(doc.Codeplug());
     Json j;
     j["file"] = doc.Path().string();
-    j["model"] = d.model.ModelText();
-    j["serial"] = d.serial.SerialText();
-    j["band"] = d.model.GetBand();
-    j["subBand"] = d.model.SubBandText();
-    j["subBandIndex"] = d.model.GetSubBand();
-    j["crystal"] = d.model.CrystalText();
-    j["if"] = d.ifSetting.IfName();
-    j["injection"] = d.ifSetting.InjectionText();
-    j["referenceDivider"] = d.ifSetting.GetDivider();
-    j["codeplugVersion"] = d.version.PlugVersionText();
-    j["pagerVersion"] = d.version.PagerVersionText();
-    j["toneSystem"] = d.ToneSystemText();
-    j["toneClock"] = FormatDouble("%.6f", CToneCode::ClockHz(d.advanced.GetClockSel()) / 1e6);
-    j["twoFrequency"] = d.model.IsTwoFrequency();
-    j["channels"] =
-        Json::array({ChannelJson(d, F1, true), ChannelJson(d, F2, d.model.IsTwoFrequency())});
-    j["modelOptions"] = OptionsJson(d);
-    j["squelchLevel"] = d.squelch.GetLevel();
-    Json sw = Json::array();
-    for (int pos = 0; pos < CSwitchSettings::kPositions; ++pos) {
-        const CSwitchSettings& s = d.switches;
-        sw.push_back({{"position", CSwitchSettings::PositionName(pos)},
-                      {"wideBand", CSwitchSettings::WideBandText(s.GetWideBand(pos))},
-                      {"mode", CSwitchSettings::ModeText(s.GetMode(pos))},
-                      {"alertType", CSwitchSettings::AlertTypeText(s.GetAlertType(pos))},
-                      {"onOffDuty", CSwitchSettings::EnabledText(s.GetDuty(pos))},
-                      {"ptl", CSwitchSettings::EnabledText(s.GetPtl(pos))}});
-    }
-    j["switches"] = std::move(sw);
-    Json adv = Json::array();
-    for (const auto& f : CAdvancedData::AllFields()) {
-        adv.push_back(
-            {{"name", f.name}, {"value", d.advanced.Get(f.field)}, {"range", f.rangeText}});
-    }
-    j["advanced"] = std::move(adv);
+    j.update(DescribeCodeplug(doc.Codeplug()));
     return j;
 }
 
