@@ -96,8 +96,7 @@ PagerBackups::Result PagerBackups::Save(const Image& block,
     }
     // Read it back: a backup that would not restore the pager is no backup.
     const CDatFile::ReadResult check = CDatFile::Read(path);
-    if (!check.ok || check.parsed.valuesRead != layout::IMAGE_SIZE ||
-        check.parsed.image != block) {
+    if (!check.ok || check.parsed.valuesRead != layout::IMAGE_SIZE || check.parsed.image != block) {
         fs::remove(path, ec);
         result.error = "the backup " + path.string() + " did not read back as written";
         return result;

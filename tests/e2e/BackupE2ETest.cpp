@@ -75,7 +75,7 @@ TEST_F(Backups, WriteKeepsThePagersContentsAndTheBackupRestoresThem) {
     EXPECT_EQ(out,
               "channels.F1.calls.3.alert: Standard -> Continuous\n"
               "channels.F1.calls.3.alertValue: 0 -> 1\n"
-              "byte 0x1ed: $E5 -> $E6\n"   // CHECKSUM and CHECK_CODE follow
+              "byte 0x1ed: $E5 -> $E6\n"  // CHECKSUM and CHECK_CODE follow
               "byte 0x1ef: $9C -> $B1\n");
 
     // ... until the backup is written back: nothing is left between them.
@@ -114,9 +114,9 @@ TEST_F(Backups, BackupFolderThatCannotBeMadeFailsTheWriteBeforeTheFrame) {
 }
 
 TEST_F(Backups, VerifyReadsBackWhatWasWritten) {
-    ASSERT_EQ(Calvex({"write", "--verify", "--port", sim.Port(), "--delay", "50",
-                      EditedFile("e.dat")}),
-              0)
+    ASSERT_EQ(
+        Calvex({"write", "--verify", "--port", sim.Port(), "--delay", "50", EditedFile("e.dat")}),
+        0)
         << out << err;
     EXPECT_NE(out.find("Written in "), std::string::npos) << out;
     EXPECT_NE(out.find("Verified in "), std::string::npos) << out;
@@ -128,13 +128,31 @@ class BadStore : public Backups {
 };
 
 TEST_F(BadStore, VerifyNamesTheFieldThePagerStoredWrong) {
-    EXPECT_EQ(Calvex({"write", "--verify", "--port", sim.Port(), "--delay", "50",
-                      EditedFile("e.dat")}),
-              1);
+    EXPECT_EQ(
+        Calvex({"write", "--verify", "--port", sim.Port(), "--delay", "50", EditedFile("e.dat")}),
+        1);
     EXPECT_NE(out.find("Serial Communication - Pager Write SUCCEEDED!"), std::string::npos);
     EXPECT_NE(out.find("Verify FAILED"), std::string::npos) << out;
     // The first call alert of F1 (byte 0x09A) came back flipped.
     EXPECT_NE(out.find("channels.F1.calls.1.alert: "), std::string::npos) << out;
+}
+
+class GarbledVerify : public Backups {
+    // Identity read and write go well; the third exchange, the verify
+    // read, gets noise.
+    std::vector<std::string> SimArgs() override {
+        return {"--fault", "garbage", "--fault-on", "r", "--fault-from", "3"};
+    }
+};
+
+TEST_F(GarbledVerify, NoiseOnTheVerifyReadFailsWithTheReason) {
+    EXPECT_EQ(
+        Calvex({"write", "--verify", "--port", sim.Port(), "--delay", "50", EditedFile("e.dat")}),
+        1);
+    EXPECT_NE(out.find("Serial Communication - Pager Write SUCCEEDED!"), std::string::npos);
+    EXPECT_NE(out.find("Verify FAILED"), std::string::npos) << out;
+    EXPECT_NE(err.find("calvex write: verify: "), std::string::npos) << err;
+    EXPECT_EQ(BackupFiles().size(), 1u);
 }
 
 class Garbled : public Backups {

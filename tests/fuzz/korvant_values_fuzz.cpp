@@ -41,7 +41,8 @@ void ReadParam(testing::FakePlatform& fake, RegistryStore& store, int index, con
     std::vector<std::uint8_t> buf(capacity + 16, kCanary);
     std::uint32_t size = capacity;
     const long error = store.GetParam(index, &size, buf.data(), nullptr);
-    Require(std::all_of(buf.begin() + capacity, buf.end(), [](std::uint8_t b) { return b == kCanary; }));
+    Require(std::all_of(buf.begin() + capacity, buf.end(),
+                        [](std::uint8_t b) { return b == kCanary; }));
     if (error == kMoreData) Require(size > capacity);
     if (error != 0) return;
     Require(size <= capacity);
@@ -130,7 +131,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // The list calls of the store on the stored list: an added name is
     // there afterwards unless the list was full or the name empty.
-    const std::string entry = name.substr(0, std::min(name.find_first_of(std::string("\0,\r\n", 4)), name.size()));
+    const std::string entry =
+        name.substr(0, std::min(name.find_first_of(std::string("\0,\r\n", 4)), name.size()));
     fake.profile["Korva"]["PersistentKIVs"] = stored;
     if (store.AddPersistentKiv(entry.c_str()) == 0 && !entry.empty() &&
         stored.size() + entry.size() < kMaxListLength - 1) {

@@ -180,7 +180,8 @@ void CheckWrite(const std::uint8_t* data, std::size_t size, std::uint8_t mode) {
         mayWrite = GoodBlock(port.reads, 0);
         if (mayWrite) {
             const Bytes& p = port.reads[0];
-            for (std::size_t at : {252u, 253u, 254u, 255u, 207u}) mayWrite = mayWrite && p[at] == before[at];
+            for (std::size_t at : {252u, 253u, 254u, 255u, 207u})
+                mayWrite = mayWrite && p[at] == before[at];
             for (std::size_t at : {207u, 208u, 248u, 249u, 250u, 251u}) expected[at] = p[at];
             CCodeplug merged;
             merged.SetImage(expected);
@@ -199,8 +200,8 @@ void CheckWrite(const std::uint8_t* data, std::size_t size, std::uint8_t mode) {
         Require(message == WM_PAGER_WRITE_FAILED);
         return;
     }
-    Require(frame->size() == 513 && std::equal(expected.begin(), expected.begin() + 511,
-                                                frame->begin() + 1));
+    Require(frame->size() == 513 &&
+            std::equal(expected.begin(), expected.begin() + 511, frame->begin() + 1));
     Require((*frame)[512] == Sum(frame->data() + 1, 511));
     Require(plug.PrepareForOutput() == expected);
     Require(port.reads.size() == answerRead + 1);

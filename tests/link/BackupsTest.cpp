@@ -67,7 +67,8 @@ TEST_F(Backups, KeepsTheNewestFiftyOfEachPager) {
     const auto start = Clock::now() - std::chrono::hours(24);
     std::vector<std::string> paths;
     for (int i = 0; i < 53; ++i) {
-        const auto r = backups.Save(Block(1, static_cast<Byte>(i)), start + std::chrono::minutes(i));
+        const auto r =
+            backups.Save(Block(1, static_cast<Byte>(i)), start + std::chrono::minutes(i));
         ASSERT_TRUE(r.ok) << r.error;
         paths.push_back(r.path);
     }

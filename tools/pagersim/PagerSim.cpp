@@ -15,11 +15,12 @@ struct FaultEntry {
     const char* name;
 };
 constexpr FaultEntry kFaults[] = {
-    {SimFault::None, "none"},     {SimFault::Silent, "silent"},   {SimFault::Short, "short"},
-    {SimFault::Long, "long"},     {SimFault::BadSum, "bad-sum"},  {SimFault::Zeros, "zeros"},
-    {SimFault::Refuse, "refuse"}, {SimFault::NoAck, "no-ack"},    {SimFault::LateAck, "late-ack"},
-    {SimFault::HangUp, "hangup"}, {SimFault::Garbage, "garbage"},
-    {SimFault::WrongByte, "wrong-byte"},
+    {SimFault::None, "none"},        {SimFault::Silent, "silent"},
+    {SimFault::Short, "short"},      {SimFault::Long, "long"},
+    {SimFault::BadSum, "bad-sum"},   {SimFault::Zeros, "zeros"},
+    {SimFault::Refuse, "refuse"},    {SimFault::NoAck, "no-ack"},
+    {SimFault::LateAck, "late-ack"}, {SimFault::HangUp, "hangup"},
+    {SimFault::Garbage, "garbage"},  {SimFault::WrongByte, "wrong-byte"},
 };
 
 constexpr std::size_t kBlock = 512;
@@ -65,8 +66,9 @@ PagerSim::PagerSim(PtyLine& line, Image image, SimOptions options, Log log)
 bool PagerSim::ServeOne(int timeoutMs) {
     std::uint8_t command = 0;
     if (!m_line.ReadByte(command, timeoutMs)) return false;
-    const bool readFault = m_options.faultOnRead && m_options.fault != SimFault::None;
-    const bool writeFault = m_options.faultOnWrite && m_options.fault != SimFault::None;
+    const bool due = m_exchanges + 1 >= m_options.faultFrom;
+    const bool readFault = due && m_options.faultOnRead && m_options.fault != SimFault::None;
+    const bool writeFault = due && m_options.faultOnWrite && m_options.fault != SimFault::None;
     if (command == 'r') {
         ++m_exchanges;
         AnswerRead(readFault);

@@ -25,8 +25,7 @@ inline std::optional<Image> ReadPagerContents(CCommPort& link, const std::string
                               [&](int ms) { progress.Update(ms); });
     }
     if (seconds) {
-        *seconds =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        *seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     }
     if (outcome.message != WM_PAGER_READ_OK) {
         why = DescribeFault(outcome);
@@ -38,8 +37,9 @@ inline std::optional<Image> ReadPagerContents(CCommPort& link, const std::string
 // Prints the differences, as text lines or as one JSON object.
 inline void PrintDiff(const CodeplugDiff& diff, bool json, FILE* out = stdout) {
     if (json) {
-        std::fprintf(out, "%s\n",
-                     DiffJson(diff).dump(2, ' ', false, FieldJson::error_handler_t::replace).c_str());
+        std::fprintf(
+            out, "%s\n",
+            DiffJson(diff).dump(2, ' ', false, FieldJson::error_handler_t::replace).c_str());
     } else {
         std::fputs(DiffText(diff).c_str(), out);
     }

@@ -23,7 +23,8 @@ std::optional<Image> ReadDat(const std::string& file) {
         return std::nullopt;
     }
     if (r.parsed.valuesRead < layout::IMAGE_SIZE) {
-        std::fprintf(stderr, "calvex diff: note: %s holds %zu of 512 bytes; the rest repeat the last\n",
+        std::fprintf(stderr,
+                     "calvex diff: note: %s holds %zu of 512 bytes; the rest repeat the last\n",
                      file.c_str(), r.parsed.valuesRead);
     } else if (!CDatFile::IsValid(r.parsed.image)) {
         std::fprintf(stderr, "calvex diff: note: %s fails the codeplug checksum\n", file.c_str());
@@ -32,10 +33,11 @@ std::optional<Image> ReadDat(const std::string& file) {
 }
 
 int Run(const std::vector<std::string>& args) {
-    CLI::App app{"Compare two codeplugs field by field, named as 'calvex show' names them; "
-                 "bytes no field describes are compared by offset. Exit 0 when equal, 1 when "
-                 "different, 2 when an input cannot be read.",
-                 "calvex diff"};
+    CLI::App app{
+        "Compare two codeplugs field by field, named as 'calvex show' names them; "
+        "bytes no field describes are compared by offset. Exit 0 when equal, 1 when "
+        "different, 2 when an input cannot be read.",
+        "calvex diff"};
     std::string a, b, port;
     bool json = false;
     app.add_option("A", a, "codeplug file (.dat)")->required();

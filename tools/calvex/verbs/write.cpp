@@ -8,12 +8,12 @@
 
 #include "Progress.h"
 #include "Verb.h"
-#include "verbs/CompareOutput.h"
 #include "codeplug/CodeplugContext.h"
 #include "document/CodeplugDocument.h"
 #include "link/CCommPort.h"
 #include "link/ProductDir.h"
 #include "link/TransferRunner.h"
+#include "verbs/CompareOutput.h"
 
 namespace {
 
@@ -84,7 +84,8 @@ int Run(const std::vector<std::string>& args) {
         return EXIT_FAILED;
     }
     std::printf("Serial Communication - Pager Write SUCCEEDED!\n");
-    if (!outcome.backup.empty()) std::printf("Backup of the pager's previous contents: %s\n", outcome.backup.c_str());
+    if (!outcome.backup.empty())
+        std::printf("Backup of the pager's previous contents: %s\n", outcome.backup.c_str());
     if (!verify) return std::fflush(stdout) == 0 ? EXIT_OK : EXIT_FAILED;
 
     // What went out: the codeplug as the write left it (with the pager's own
@@ -94,18 +95,21 @@ int Run(const std::vector<std::string>& args) {
     Image sent = doc.Codeplug().PrepareForOutput();
     std::string why;
     double verifySeconds = 0;
-    const std::optional<Image> held = ReadPagerContents(link, "Verifying pager", why, &verifySeconds);
+    const std::optional<Image> held =
+        ReadPagerContents(link, "Verifying pager", why, &verifySeconds);
     if (!held) {
-        std::printf("Verify FAILED after %.1f s: the pager could not be read back\n", verifySeconds);
+        std::printf("Verify FAILED after %.1f s: the pager could not be read back\n",
+                    verifySeconds);
         std::fprintf(stderr, "calvex write: verify: %s\n", why.c_str());
         return EXIT_FAILED;
     }
     sent[layout::PAGER_FIRMWARE] = (*held)[layout::PAGER_FIRMWARE];
     const CodeplugDiff diff = CompareCodeplugs(sent, *held);
     if (!diff.Equal()) {
-        std::printf("Verify FAILED in %.1f s: the pager holds other values than were written "
-                    "(written -> read back):\n",
-                    verifySeconds);
+        std::printf(
+            "Verify FAILED in %.1f s: the pager holds other values than were written "
+            "(written -> read back):\n",
+            verifySeconds);
         PrintDiff(diff, false);
         std::fflush(stdout);
         return EXIT_FAILED;
