@@ -62,9 +62,7 @@ int main(int argc, char** argv) {
     bool once = false, quiet = false;
     SimOptions opt;
     std::string refuseText = "0x15";
-    app.add_option("--dat", datFile,
-                   "codeplug file (.dat) the pager holds (default: a sample); its byte 511, when "
-                   "not 0, is the firmware version");
+    app.add_option("--dat", datFile, "codeplug file (.dat) the pager holds (default: a sample); its byte 511, when not 0, is the firmware version");
     app.add_option("--firmware", firmwareText,
                    "firmware version byte, block byte 511 (default 0x0C, version 1.2)");
     app.add_option("--link", link, "also reach the port through this symbolic link");
