@@ -115,7 +115,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const char* end = reinterpret_cast<const char*>(data + size);
     const char* nul = std::find(begin, end, '\0');
     // WIN.INI holds lines: a value ends at the first NUL or line end.
-    const std::string stored(begin, std::find_first_of(begin, nul, "\r\n", "\r\n" + 2));
+    static constexpr char kLineEnds[] = "\r\n";
+    const std::string stored(begin, std::find_first_of(begin, nul, kLineEnds, kLineEnds + 2));
     const std::string name(nul == end ? nul : nul + 1, end);
 
     testing::FakePlatform fake;
