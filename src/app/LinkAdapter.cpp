@@ -8,7 +8,10 @@ namespace {
 
 class CommPortLink : public PagerLink {
 public:
-    CommPortLink() : m_port(DefaultSettingsPath()), m_transfer(m_port) {}
+    CommPortLink() : m_port(DefaultSettingsPath()), m_transfer(m_port) {
+        // Every normal write keeps what the pager held (backups/ beside lib/).
+        m_port.SetBackupFolder(DefaultBackupFolder());
+    }
     ~CommPortLink() override { m_transfer.Join(); }
 
     std::string PortName() const override { return m_port.PortName(); }

@@ -61,9 +61,12 @@ Json OptionsJson(const CPagerData& d) {
 }
 
 void Flatten(const Json& node, const std::string& path, std::vector<FieldEntry>& out) {
-    const auto join = [&](const std::string& part) { return path.empty() ? part : path + "." + part; };
+    const auto join = [&](const std::string& part) {
+        return path.empty() ? part : path + "." + part;
+    };
     if (node.is_object()) {
-        for (auto it = node.begin(); it != node.end(); ++it) Flatten(it.value(), join(it.key()), out);
+        for (auto it = node.begin(); it != node.end(); ++it)
+            Flatten(it.value(), join(it.key()), out);
     } else if (node.is_array()) {
         for (std::size_t i = 0; i < node.size(); ++i) {
             const Json& item = node[i];
@@ -159,7 +162,8 @@ CodeplugDiff CompareCodeplugs(const Image& a, const Image& b) {
     const std::vector<FieldEntry> fb = Fields(b);
     // The description has the same shape for every image; compare leaf by leaf.
     for (std::size_t i = 0; i < fa.size() && i < fb.size(); ++i) {
-        if (fa[i].value != fb[i].value) diff.fields.push_back({fa[i].name, fa[i].value, fb[i].value});
+        if (fa[i].value != fb[i].value)
+            diff.fields.push_back({fa[i].name, fa[i].value, fb[i].value});
     }
     for (std::size_t at = 0; at < a.size(); ++at) {
         if (a[at] == b[at]) continue;

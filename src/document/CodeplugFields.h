@@ -4,10 +4,9 @@
 // (`calvex diff`, `calvex write --verify`), so both always name a field the
 // same way.
 #include <cstddef>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "codeplug/CCodeplug.h"
 

@@ -76,6 +76,17 @@ public:
 
     SerialPort& Port() { return *m_port; }
 
+    // Where a normal write keeps the pager's previous contents before it
+    // sends anything (see PagerBackups). Not set: no backups are made, as for
+    // a link used without a data directory of its own. Set to "": every
+    // normal write fails, since there is nowhere to keep the backup.
+    void SetBackupFolder(std::string folder) {
+        m_backupFolder = std::move(folder);
+        m_backups = true;
+    }
+    bool MakesBackups() const { return m_backups; }
+    const std::string& BackupFolder() const { return m_backupFolder; }
+
 private:
     bool FailExchange(LinkFault fault);
     void NoteOpenFailure();
@@ -86,5 +97,7 @@ private:
     int m_delay = kDefaultDelay;
     std::string m_settingsPath;
     bool m_saveOnDestroy = false;
+    bool m_backups = false;
+    std::string m_backupFolder;
     TransferOutcome m_last;
 };

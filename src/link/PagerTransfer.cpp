@@ -4,6 +4,7 @@
 #include <array>
 
 #include "codeplug/CodeplugContext.h"
+#include "link/PagerBackups.h"
 
 namespace {
 
@@ -36,22 +37,41 @@ void ReadPagerThread(CCommPort& port, CCodeplug& plug, TransferSink& sink,
 
 void WritePagerThread(CCommPort& port, CCodeplug& plug, TransferSink& sink,
                       TransferOutcome* outcome) {
-    if (!port.Open()) return Finish(sink, outcome, port.LastExchange(), WM_PAGER_WRITE_FAILED);
+    std::string backup;  // the file that keeps what the pager held
+    const auto finish = [&](TransferOutcome detail, int message) {
+        detail.backup = backup;
+        Finish(sink, outcome, std::move(detail), message);
+    };
+    if (!port.Open()) return finish(port.LastExchange(), WM_PAGER_WRITE_FAILED);
     Image image = plug.PrepareForOutput();
 
     if (!CodeplugContext::Get().engineer) {
         Block pager{};
         if (!port.ReadImage(pager.data())) {
-            return Finish(sink, outcome, port.LastExchange(), WM_PAGER_WRITE_FAILED);
+            return finish(port.LastExchange(), WM_PAGER_WRITE_FAILED);
         }
         for (std::size_t at : kIdentity) {
             if (pager[at] != image[at]) {
                 TransferOutcome detail = port.LastExchange();
                 detail.fault = LinkFault::IdentityMismatch;
-                return Finish(sink, outcome, detail, WM_PAGER_WRITE_FAILED);
+                return finish(detail, WM_PAGER_WRITE_FAILED);
             }
         }
-        if (!port.Open()) return Finish(sink, outcome, port.LastExchange(), WM_PAGER_WRITE_FAILED);
+        // Keep what the pager holds before anything is sent; without a
+        // backup the pager is not touched.
+        if (port.MakesBackups()) {
+            Image held{};
+            std::copy_n(pager.begin(), held.size(), held.begin());
+            const PagerBackups::Result saved = PagerBackups(port.BackupFolder()).Save(held);
+            if (!saved.ok) {
+                TransferOutcome detail = port.LastExchange();
+                detail.fault = LinkFault::BackupFailed;
+                detail.system = saved.error;
+                return finish(detail, WM_PAGER_WRITE_FAILED);
+            }
+            backup = saved.path;
+        }
+        if (!port.Open()) return finish(port.LastExchange(), WM_PAGER_WRITE_FAILED);
         // The pager keeps its own codeplug version, serial and model number.
         const auto keep = [&](std::size_t from, std::size_t count) {
             std::copy_n(pager.begin() + from, count, image.begin() + from);
@@ -64,14 +84,14 @@ void WritePagerThread(CCommPort& port, CCodeplug& plug, TransferSink& sink,
     }
 
     if (!port.WriteImage(image.data())) {
-        return Finish(sink, outcome, port.LastExchange(), WM_PAGER_WRITE_FAILED);
+        return finish(port.LastExchange(), WM_PAGER_WRITE_FAILED);
     }
     TransferOutcome detail = port.LastExchange();
     if (image[0] == CCommPort::kAck && detail.received > 0) {
-        return Finish(sink, outcome, detail, WM_PAGER_WRITE_OK);
+        return finish(detail, WM_PAGER_WRITE_OK);
     }
     detail.fault = detail.received ? LinkFault::Refused : LinkFault::NoAck;
-    Finish(sink, outcome, detail, WM_PAGER_WRITE_FAILED);
+    finish(detail, WM_PAGER_WRITE_FAILED);
 }
 
 // Stores the outcome and ends the busy state before the message goes out,

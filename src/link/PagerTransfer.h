@@ -23,7 +23,9 @@ void ReadPagerThread(CCommPort& port, CCodeplug& plug, TransferSink& sink,
 // Write Pager: sends the codeplug's output copy. Outside engineer mode it
 // first reads the pager, refuses a pager of another MODEL_NO or codeplug
 // major version (writing nothing), and keeps the pager's PLUG_VER, SERIAL_NO
-// and MODEL_NO, which the codeplug then takes over too.
+// and MODEL_NO, which the codeplug then takes over too. When the port makes
+// backups, the block the pager held is saved before anything is sent, and a
+// failure to save it fails the write (BackupFailed) with the pager untouched.
 void WritePagerThread(CCommPort& port, CCodeplug& plug, TransferSink& sink,
                       TransferOutcome* outcome = nullptr);
 

@@ -48,6 +48,11 @@ std::string SettingsPathIn(const std::string& productDir) {
     return productDir + "lib\\CalvexV.ini";
 }
 
+std::string BackupFolderIn(const std::string& productDir) {
+    if (productDir.empty()) return {};
+    return productDir + "backups\\";
+}
+
 #else
 
 namespace {
@@ -75,8 +80,17 @@ std::string SettingsPathIn(const std::string& productDir) {
     return WithSlash(productDir) + "lib/CalvexV.ini";
 }
 
+std::string BackupFolderIn(const std::string& productDir) {
+    if (productDir.empty()) return {};
+    return WithSlash(productDir) + "backups/";
+}
+
 #endif
 
 std::string DefaultSettingsPath() {
     return SettingsPathIn(ProductDir());
+}
+
+std::string DefaultBackupFolder() {
+    return BackupFolderIn(ProductDir());
 }

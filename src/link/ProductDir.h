@@ -19,3 +19,8 @@ std::string DefaultSettingsPath();
 // two are joined as they are (the registry value carries its own final
 // backslash); elsewhere a missing "/" is put in between.
 std::string SettingsPathIn(const std::string& productDir);
+
+// Where the backups of the pagers' contents go: "backups" beside "lib" in the
+// product directory (with a final separator); empty when there is none.
+std::string BackupFolderIn(const std::string& productDir);
+std::string DefaultBackupFolder();

@@ -56,6 +56,10 @@ std::string DescribeFault(const TransferOutcome& o) {
             return buf;
         case LinkFault::NoAck:
             return "the pager did not acknowledge the write (try a longer USB delay)";
+        case LinkFault::BackupFailed:
+            return "the pager's contents could not be backed up: " +
+                   (o.system.empty() ? std::string("unknown reason") : o.system) +
+                   "; nothing was written";
     }
     return "unknown failure";
 }

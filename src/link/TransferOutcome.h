@@ -21,6 +21,7 @@ enum class LinkFault {
     IdentityMismatch,  // the pager has another model number or codeplug version
     Refused,           // the pager answered the write with another byte than ACK
     NoAck,             // the pager did not answer the write
+    BackupFailed,      // the pager's contents could not be saved; nothing was written
 };
 
 struct TransferOutcome {
@@ -31,6 +32,9 @@ struct TransferOutcome {
     // Bytes received for the block (513 expected; 514 stands for "more").
     std::size_t received = 0;
     int answer = -1;  // the pager's answer to a write, -1 when none came
+    // The file that keeps what the pager held before the write ("" when no
+    // backup was made); with BackupFailed, the reason is in `system`.
+    std::string backup;
 
     bool Ok() const { return fault == LinkFault::None; }
 };

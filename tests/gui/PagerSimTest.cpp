@@ -1,5 +1,7 @@
 // The program with its real serial link against pagersim on a pseudo-terminal.
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QProcess>
@@ -10,6 +12,7 @@
 
 #include "app/Artwork.h"
 #include "app/PagerLink.h"
+#include "document/CDatFile.h"
 #include "gui/AppFixture.h"
 #include "ui/qt/CBoundDialog.h"
 
@@ -196,6 +199,44 @@ TEST_F(SimFixture, WriteBackSucceedsAndAnotherModelIsRefused) {
     EXPECT_EQ(Picture(), art::IDB_FAILED);
     EXPECT_TRUE(Frame().statusBar()->currentMessage().startsWith("Write Pager failed:"));
     CloseStatus();
+}
+
+TEST_F(SimFixture, WriteKeepsWhatThePagerHeldAndFailsWithoutABackup) {
+    StartSim({"--save", Path("held.dat")});
+    ASSERT_TRUE(StartReal(linkPath));
+    app->Link().SetDelayIndex(0);
+    ASSERT_TRUE(ReadPager());
+    ASSERT_TRUE(WaitFor([this] { return !Status()->isVisible(); }));
+    const Image held = Doc().Codeplug().GetImage();
+
+    // Where backups go cannot be a folder: the write fails before the frame.
+    QFile blocker(Path("backups"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    Image edited = held;
+    edited[layout::CALL_ALERT1] ^= 0x01;
+    Doc().Codeplug().SetImage(edited);
+    prompt.Answer(ui::PromptAnswer::Yes);
+    ASSERT_TRUE(Run(ID_WRITE_PAGER));
+    EXPECT_EQ(StatusText(), "Serial Communication - Pager Write FAILED!");
+    const std::string why = Frame().statusBar()->currentMessage().toStdString();
+    EXPECT_NE(why.find("could not be backed up"), std::string::npos) << why;
+    EXPECT_NE(why.find("nothing was written"), std::string::npos) << why;
+    CloseStatus();
+
+    // With the folder free the write goes out, and the backup holds the
+    // pager's contents from before it.
+    ASSERT_TRUE(QFile::remove(Path("backups")));
+    prompt.Answer(ui::PromptAnswer::Yes);
+    ASSERT_TRUE(Run(ID_WRITE_PAGER));
+    EXPECT_EQ(StatusText(), "Serial Communication - Pager Write SUCCEEDED!");
+    CloseStatus();
+    const QStringList backups = QDir(Path("backups")).entryList({"*.dat"}, QDir::Files);
+    ASSERT_EQ(backups.size(), 1);
+    EXPECT_TRUE(backups[0].startsWith("136SGE_280-")) << backups[0].toStdString();
+    const auto saved = CDatFile::Read((Path("backups/") + backups[0]).toStdString());
+    ASSERT_TRUE(saved.ok);
+    EXPECT_EQ(saved.parsed.image, held);
 }
 
 TEST_F(SimFixture, RefusedWriteFails) {

@@ -15,10 +15,12 @@ struct FaultEntry {
     const char* name;
 };
 constexpr FaultEntry kFaults[] = {
-    {SimFault::None, "none"},     {SimFault::Silent, "silent"},   {SimFault::Short, "short"},
-    {SimFault::Long, "long"},     {SimFault::BadSum, "bad-sum"},  {SimFault::Zeros, "zeros"},
-    {SimFault::Refuse, "refuse"}, {SimFault::NoAck, "no-ack"},    {SimFault::LateAck, "late-ack"},
-    {SimFault::HangUp, "hangup"}, {SimFault::Garbage, "garbage"},
+    {SimFault::None, "none"},        {SimFault::Silent, "silent"},
+    {SimFault::Short, "short"},      {SimFault::Long, "long"},
+    {SimFault::BadSum, "bad-sum"},   {SimFault::Zeros, "zeros"},
+    {SimFault::Refuse, "refuse"},    {SimFault::NoAck, "no-ack"},
+    {SimFault::LateAck, "late-ack"}, {SimFault::HangUp, "hangup"},
+    {SimFault::Garbage, "garbage"},  {SimFault::WrongByte, "wrong-byte"},
 };
 
 constexpr std::size_t kBlock = 512;
@@ -54,7 +56,8 @@ const char* FaultName(SimFault fault) {
 }
 
 const char* FaultNames() {
-    return "silent, short, long, bad-sum, zeros, refuse, no-ack, late-ack, hangup, garbage";
+    return "silent, short, long, bad-sum, zeros, refuse, no-ack, late-ack, hangup, garbage, "
+           "wrong-byte";
 }
 
 PagerSim::PagerSim(PtyLine& line, Image image, SimOptions options, Log log)
@@ -63,8 +66,9 @@ PagerSim::PagerSim(PtyLine& line, Image image, SimOptions options, Log log)
 bool PagerSim::ServeOne(int timeoutMs) {
     std::uint8_t command = 0;
     if (!m_line.ReadByte(command, timeoutMs)) return false;
-    const bool readFault = m_options.faultOnRead && m_options.fault != SimFault::None;
-    const bool writeFault = m_options.faultOnWrite && m_options.fault != SimFault::None;
+    const bool due = m_exchanges + 1 >= m_options.faultFrom;
+    const bool readFault = due && m_options.faultOnRead && m_options.fault != SimFault::None;
+    const bool writeFault = due && m_options.faultOnWrite && m_options.fault != SimFault::None;
     if (command == 'r') {
         ++m_exchanges;
         AnswerRead(readFault);
@@ -181,6 +185,11 @@ void PagerSim::TakeWrite(bool faulty) {
     }
     // Bytes 0 to 510 as sent; byte 511 (the firmware version) stays.
     std::memcpy(m_image.data(), frame + 1, kBlock - 1);
+    if (fault == SimFault::WrongByte && m_options.wrongByteAt < kBlock - 1) {
+        m_image[m_options.wrongByteAt] ^= 0x01;
+        m_log(tag + ": stored byte " + std::to_string(m_options.wrongByteAt) +
+              " wrong (fault wrong-byte)");
+    }
     if (m_stored) m_stored(m_image);
     int wait = fault == SimFault::LateAck ? m_options.lateAckMs : m_options.ackDelayMs;
     // In short steps, so that a stop request is not held up.

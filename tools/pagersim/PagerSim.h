@@ -13,16 +13,17 @@
 
 enum class SimFault {
     None,
-    Silent,   // never answers anything
-    Short,    // read answer one byte short (block byte 256 left out)
-    Long,     // read answer one byte long (block byte 256 sent twice)
-    BadSum,   // read answer with a wrong sum
-    Zeros,    // read answer of 512 zeros and a sum of 0
-    Refuse,   // answers a write with another byte than ACK
-    NoAck,    // never answers a write
-    LateAck,  // answers a write with ACK, but late
-    HangUp,   // hangs up in the middle of a frame
-    Garbage,  // answers with noise
+    Silent,     // never answers anything
+    Short,      // read answer one byte short (block byte 256 left out)
+    Long,       // read answer one byte long (block byte 256 sent twice)
+    BadSum,     // read answer with a wrong sum
+    Zeros,      // read answer of 512 zeros and a sum of 0
+    Refuse,     // answers a write with another byte than ACK
+    NoAck,      // never answers a write
+    LateAck,    // answers a write with ACK, but late
+    HangUp,     // hangs up in the middle of a frame
+    Garbage,    // answers with noise
+    WrongByte,  // takes a write with ACK but stores one byte wrong
 };
 
 // Parses a fault name ("silent", "bad-sum", ...); false when unknown.
@@ -35,11 +36,13 @@ struct SimOptions {
     SimFault fault = SimFault::None;
     bool faultOnRead = true;   // whether the fault applies to "r" ...
     bool faultOnWrite = true;  // ... and to "w"
+    int faultFrom = 1;         // the first exchange (counted from 1) it applies to
     bool pace = false;         // 1200-baud timing of what the pager sends
     int ackDelayMs = 0;        // time the pager takes to store a block
     int lateAckMs = 6500;      // when a late ACK comes, after the frame
     std::uint8_t refuseByte = 0x15;
-    int frameGapMs = 1000;  // longest pause inside a write frame
+    int frameGapMs = 1000;            // longest pause inside a write frame
+    std::size_t wrongByteAt = 0x09A;  // the byte the wrong-byte fault spoils
 };
 
 class PagerSim {

@@ -70,6 +70,9 @@ int main(int argc, char** argv) {
     app.add_option("--fault-on", faultOn,
                    "which commands the fault affects: r, w or rw (default: those it concerns)")
         ->check(CLI::IsMember({"r", "w", "rw"}));
+    app.add_option("--fault-from", opt.faultFrom,
+                   "the first exchange (1, 2, ...) the fault affects (default 1)")
+        ->check(CLI::PositiveNumber);
     app.add_flag("--pace", opt.pace, "send at the real 1200-baud rate (8.33 ms a byte)");
     app.add_flag("--once", once, "exit after one exchange");
     app.add_option("--count", count, "exit after this many exchanges")
@@ -85,6 +88,10 @@ int main(int argc, char** argv) {
     app.add_option("--refuse-byte", refuseText, "what the refuse fault answers (default 0x15)");
     app.add_option("--exit-idle", exitIdle, "exit after this many seconds without a command")
         ->check(CLI::NonNegativeNumber);
+    app.add_option("--wrong-at", opt.wrongByteAt,
+                   "the block byte (0 to 510) the wrong-byte fault stores wrong (default 154, the "
+                   "first call alert of F1)")
+        ->check(CLI::Range(0, 510));
     app.add_flag("--quiet", quiet, "no log of exchanges on stderr");
     try {
         app.parse(argc, argv);
