@@ -95,6 +95,53 @@ int ntx_my_mac_addresses(unsigned char (*addresses)[6], int max); /* count or -1
 DWORD ntx_get_ppid(DWORD pid);                                    /* 0 when unknown */
 int ntx_ping_host(const char* host, DWORD timeoutMs);             /* 1 answered */
 
+/* Shared-memory persistent hash cache. Handles are per process. phash_*
+   functions answer 1 for success and 0 for failure; a failed call leaves the
+   caller to compute the answer without the cache. Keys passed to a table are
+   always the table's key size long. */
+typedef struct shmem_area* SHMEM_AREA;
+typedef struct shmem_subarea* SHMEM_SUBAREA;
+typedef struct phash_table* PHASH_HANDLE;
+typedef unsigned int (*phash_hash_fn)(const void* key, int keySize);
+typedef int (*phash_keycmp_fn)(const void* a, const void* b, int keySize); /* 1 = equal */
+/* Slot walk: return 0 to stop. */
+typedef int (*shmem_walk_fn)(int index, const char* uuid, DWORD offset, DWORD size, void* context);
+
+SHMEM_AREA shmem_create_area(int global); /* null when it cannot be attached */
+void shmem_free_area(SHMEM_AREA area);
+int shmem_commit_area(SHMEM_AREA area);
+int shmem_is_area_readonly(SHMEM_AREA area);
+SHMEM_SUBAREA shmem_create_subarea(SHMEM_AREA area, const char* uuid, DWORD size);
+void shmem_free_subarea(SHMEM_SUBAREA subarea);
+int shmem_commit_subarea(SHMEM_SUBAREA subarea);
+void* shmem_get_subarea_addr(SHMEM_SUBAREA subarea);
+DWORD shmem_get_subarea_size(SHMEM_SUBAREA subarea);
+int shmem_walk_subarea_info(SHMEM_AREA area, shmem_walk_fn callback, void* context);
+int shmem_lock_area_mutex(SHMEM_AREA area);
+void shmem_unlock_area_mutex(SHMEM_AREA area);
+int shmem_lock_mutex(HANDLE mutex, const char* name);
+void shmem_unlock_mutex(HANDLE mutex);
+
+int phash_create(const char* uuid, int capacity, int keySize, int dataSize, phash_hash_fn hash,
+                 phash_keycmp_fn keyCmp, const char* name, int global, PHASH_HANDLE* out);
+int phash_lookup(PHASH_HANDLE table, const void* key, void* data, int* length);
+int phash_enter(PHASH_HANDLE table, const void* key, const void* data, int length);
+int phash_delete(PHASH_HANDLE table, const void* key);
+int phash_next(PHASH_HANDLE table, void* key, void* data);
+void phash_term_scan(PHASH_HANDLE table);
+int phash_lock(PHASH_HANDLE table);
+void phash_unlock(PHASH_HANDLE table);
+void phash_close(PHASH_HANDLE table);
+int phash_flush_global_tables(void);
+int phash_flush_private_tables(void);
+void phash_display_stats(void);
+unsigned int phash_str_hash_fn(const void* key, int keySize);
+int phash_str_keycmp_fn(const void* a, const void* b, int keySize);
+unsigned int phash_int_hash_fn(const void* key, int keySize);
+int phash_int_keycmp_fn(const void* a, const void* b, int keySize);
+unsigned int phash_sid_hash_fn(const void* key, int keySize);
+int phash_sid_keycmp_fn(const void* a, const void* b, int keySize);
+
 #ifdef __cplusplus
 }
 #endif

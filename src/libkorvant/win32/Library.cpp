@@ -3,11 +3,15 @@
 #include "libkorvant/win32/Library.h"
 
 #include <windows.h>
+// after windows.h
+#include <sddl.h>
 
 #include <cerrno>
+#include <vector>
 
 #include "libkorvant/Diagnostics.h"
 #include "libkorvant/ErrnoMap.h"
+#include "libkorvant/win32/Win32SharedObjects.h"
 
 namespace korvant::win32 {
 
@@ -31,6 +35,37 @@ SystemInfo& TheSystem() {
 RegistryStore& TheStore() {
     static RegistryStore store(ThePlatform(), TheSystem());
     return store;
+}
+
+SharedCache& TheCache() {
+    static Win32SharedObjects objects;
+    static SharedCache cache(objects, [] {
+        return ReadCacheSettings(ThePlatform(), TheStore(), TheSystem(), TokenUserSidString());
+    });
+    return cache;
+}
+
+std::string TokenUserSidString() {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
+        Trace("OpenProcessToken", "ntutil", __LINE__, GetLastError());
+        return std::string();
+    }
+    DWORD length = 0;
+    GetTokenInformation(token, TokenUser, nullptr, 0, &length);
+    std::vector<BYTE> buffer(length != 0 ? length : 1);
+    std::string text;
+    if (GetTokenInformation(token, TokenUser, buffer.data(), length, &length)) {
+        char* sid = nullptr;
+        if (ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &sid)) {
+            text = sid;
+            LocalFree(sid);
+        }
+    } else {
+        Trace("GetTokenInformation", "ntutil", __LINE__, GetLastError());
+    }
+    CloseHandle(token);
+    return text;
 }
 
 int FailWithWin32Error(unsigned long error) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "libkorvant/RegistryStore.h"
+#include "libkorvant/SharedCache.h"
 #include "libkorvant/SystemInfo.h"
 #include "libkorvant/win32/Win32Platform.h"
 
@@ -10,6 +11,10 @@ namespace korvant::win32 {
 Win32Platform& ThePlatform();
 SystemInfo& TheSystem();
 RegistryStore& TheStore();
+// The shared cache areas of this process.
+SharedCache& TheCache();
+// The SID string of the process token's user, empty when unknown.
+std::string TokenUserSidString();
 
 // Sets errno from a Win32 error code and returns -1, the POSIX failure value.
 int FailWithWin32Error(unsigned long error);

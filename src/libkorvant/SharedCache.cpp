@@ -1,0 +1,170 @@
+// The areas of a process: settings, attaching, flushing and statistics.
+#include "libkorvant/SharedCache.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace korvant {
+
+namespace {
+
+constexpr int kHostData = 16;
+constexpr int kProductHome = 8;
+constexpr int kShmemTotalAreaSize = 45;
+
+std::string ReadString(RegistryStore& store, int index) {
+    char buffer[1024] = {};
+    std::uint32_t size = sizeof buffer;
+    if (store.GetParam(index, &size, buffer, nullptr) != 0) {
+        return std::string();
+    }
+    return buffer;
+}
+
+}  // namespace
+
+CacheSettings ReadCacheSettings(Platform& platform, RegistryStore& store, SystemInfo& system,
+                                const std::string& userSid) {
+    std::string base = ReadString(store, kHostData);
+    if (base.empty()) {
+        base = ReadString(store, kProductHome);
+    }
+    std::uint32_t size = 0;
+    std::uint32_t sizeLength = sizeof size;
+    const bool present = store.GetParam(kShmemTotalAreaSize, &sizeLength, &size, nullptr) == 0;
+    const std::uint32_t total = AreaSizeFromParam(present, size);
+    const bool prefix = system.HasGlobalPrefix();
+    CacheSettings settings;
+    settings.global = MakeAreaConfig(base, "", prefix, total);
+    settings.privateIsGlobal = system.Win32Platform() != 2 || userSid.empty();
+    settings.priv =
+        settings.privateIsGlobal ? settings.global : MakeAreaConfig(base, userSid, prefix, total);
+    std::string debug;
+    if (platform.GetEnv("KORVA_DEBUG_SHMEM_FILE", &debug) && !debug.empty()) {
+        settings.global.debugFile = debug;
+        settings.priv = settings.global;
+        settings.privateIsGlobal = true;
+    }
+    return settings;
+}
+
+const CacheSettings& SharedCache::Settings() {
+    if (!haveSettings_) {
+        settings_ = settingsSource_();
+        haveSettings_ = true;
+    }
+    return settings_;
+}
+
+ShmemArea* SharedCache::Area(bool global) {
+    std::lock_guard<std::recursive_mutex> hold(lock_);
+    const CacheSettings& settings = Settings();
+    if (!global && settings.privateIsGlobal) {
+        global = true;
+    }
+    std::unique_ptr<ShmemArea>& slot = global ? global_ : private_;
+    if (!slot) {
+        slot = std::make_unique<ShmemArea>(os_, global ? settings.global : settings.priv);
+    }
+    return slot->Attach() ? slot.get() : nullptr;
+}
+
+ShmemArea* SharedCache::Acquire(bool global) {
+    std::lock_guard<std::recursive_mutex> hold(lock_);
+    ShmemArea* area = Area(global);
+    if (area != nullptr) {
+        ++(area == global_.get() ? globalRefs_ : privateRefs_);
+    }
+    return area;
+}
+
+void SharedCache::Release(ShmemArea* area) {
+    std::lock_guard<std::recursive_mutex> hold(lock_);
+    if (area == nullptr) {
+        return;
+    }
+    const bool isGlobal = area == global_.get();
+    int& refs = isGlobal ? globalRefs_ : privateRefs_;
+    if (refs > 0 && --refs == 0) {
+        area->Detach();
+    }
+}
+
+bool SharedCache::FlushTables(bool global) {
+    ShmemArea* area = Area(global);
+    if (area == nullptr || area->ReadOnly() || !area->Lock()) {
+        return false;
+    }
+    for (const SubareaInfo& slot : area->Slots()) {
+        std::uint8_t* t = area->Base() + slot.offset;
+        PhashParams p;
+        if (PersistentHash::StoredParams(t, slot.size, &p)) {
+            char name[table::kNameSize + 1] = {};
+            std::memcpy(name, t + table::kName, table::kNameSize);
+            PersistentHash::Build(t, p, name, Load32(t, table::kGlobal) == 1);
+            area->CommitRange(slot.offset, PersistentHash::TableBytes(p));
+        }
+    }
+    area->Unlock();
+    return true;
+}
+
+std::string SharedCache::TableStatsText(ShmemArea& area) {
+    std::string text =
+        "\n------------------- Persistent Hash Table Statistics --------------------------\n"
+        "      Table Name       Lookups    Hits  Enters Replaces Deletes    Size    Used\n";
+    for (const SubareaInfo& slot : area.Slots()) {
+        PhashStats s;
+        if (!PersistentHash::ReadStats(area.Base() + slot.offset, slot.size, &s)) {
+            continue;
+        }
+        const double used =
+            (static_cast<double>(s.enters) - static_cast<double>(s.deletes)) * 100.0 / s.capacity;
+        char line[256];
+        std::snprintf(line, sizeof line, "%-22s %7d %7d %7d  %7d %7d %7d %6.2f%%\n", s.name.c_str(),
+                      static_cast<int>(s.lookups), static_cast<int>(s.hits),
+                      static_cast<int>(s.enters), static_cast<int>(s.replaces),
+                      static_cast<int>(s.deletes), static_cast<int>(s.capacity), used);
+        text += line;
+    }
+    return text;
+}
+
+void SharedCache::DisplayStats() {
+    std::lock_guard<std::recursive_mutex> hold(lock_);
+    const bool single = Settings().privateIsGlobal;
+    for (int pass = 0; pass < (single ? 1 : 2); ++pass) {
+        const bool global = pass == 0;
+        std::string text = "\n==========================================================\n";
+        text += global ? "=====================  Global Cache  =====================\n"
+                       : "=====================  Private Cache =====================\n";
+        text += "==========================================================\n\n";
+        os_.Out(text);
+        ShmemArea* area = Area(global);
+        if (area == nullptr) {
+            os_.Err(global ? "Can not attach to the global persistent hash table.\n"
+                           : "Can not attach to the private persistent hash table.\n");
+            os_.Out("Can not attach to the shared memory\n");
+            continue;
+        }
+        if (!ShmemArea::HeaderValid(area->Base(), area->ViewSize(), 0)) {
+            os_.Out("Data integrity check failed on the shared memory.\nPlease remove \"" +
+                    area->Config().fileName + "\" and reboot.\n");
+            continue;
+        }
+        if (!area->Lock()) {
+            os_.Out("Can not lock the shared memory.\n");
+            continue;
+        }
+        os_.Out(area->SummaryText() + TableStatsText(*area));
+        area->Unlock();
+    }
+}
+
+void SharedCache::Reset() {
+    std::lock_guard<std::recursive_mutex> hold(lock_);
+    global_.reset();
+    private_.reset();
+}
+
+}  // namespace korvant

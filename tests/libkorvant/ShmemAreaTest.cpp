@@ -1,0 +1,262 @@
+#include <gtest/gtest.h>
+
+#include "libkorvant/ShmemTestSupport.h"
+
+namespace korvant::testing {
+namespace {
+
+const std::string kFile = "C:\\Vantrel\\var\\cache\\VTshmemV3";
+
+TEST(ShmemNames, GlobalPrivateAndPrefixlessNames) {
+    AreaConfig global = MakeAreaConfig("C:\\Vantrel", "", true, 0x180000);
+    EXPECT_EQ(global.mappingName, "Global\\VTshmemV3_area");
+    EXPECT_EQ(global.mutexName, "Global\\VTshmemV3_mutex");
+    EXPECT_EQ(global.fileName, kFile);
+    AreaConfig priv = MakeAreaConfig("C:\\Vantrel\\", "S-1-5-21-1-2-3-1000", false, 0x180000);
+    EXPECT_EQ(priv.mappingName, "VTshmemV3_area_S-1-5-21-1-2-3-1000");
+    EXPECT_EQ(priv.mutexName, "VTshmemV3_mutex_S-1-5-21-1-2-3-1000");
+    EXPECT_EQ(priv.fileName, kFile + "_S-1-5-21-1-2-3-1000");
+    EXPECT_FALSE(priv.global);
+}
+
+TEST(ShmemNames, AreaSizeParameterRange) {
+    EXPECT_EQ(AreaSizeFromParam(false, 0x200000), 0x180000u);
+    EXPECT_EQ(AreaSizeFromParam(true, 1572864), 0x180000u);
+    EXPECT_EQ(AreaSizeFromParam(true, 1572865), 1572865u);
+    EXPECT_EQ(AreaSizeFromParam(true, 0x3FFFFFFF), 0x3FFFFFFFu);
+    EXPECT_EQ(AreaSizeFromParam(true, 0x40000000), 0x180000u);
+}
+
+TEST(ShmemNames, UuidParsingAndSlotForm) {
+    Uuid id;
+    ASSERT_TRUE(ParseUuid("{C7534560-08F7-11D1-BE5D-00609730D47D}", &id));
+    EXPECT_EQ(id.bytes[0], 0x60);
+    EXPECT_EQ(id.bytes[3], 0xC7);
+    EXPECT_EQ(id.bytes[8], 0xBE);
+    EXPECT_EQ(FormatUuidDotted(id), "C7534560.08F711D1.BE5D.00:60:97:30:D4:7D");
+    Uuid same;
+    ASSERT_TRUE(ParseUuid("c7534560-08f7-11d1-be5d-00609730d47d", &same));
+    EXPECT_EQ(id, same);
+    EXPECT_FALSE(ParseUuid("{C7534560-08F7-11D1-BE5D-00609730D47}", &id));
+    EXPECT_FALSE(ParseUuid("{C7534560-08F7-11D1-BE5D-00609730D47X}", &id));
+    EXPECT_FALSE(ParseUuid(nullptr, &id));
+}
+
+TEST(ShmemAttach, NewFileGetsAFreshHeader) {
+    FakeMachine machine;
+    FakeProcess p(machine, 1);
+    ASSERT_TRUE(p.area->Attach());
+    const auto& file = *machine.files.at(kFile);
+    ASSERT_EQ(file.size(), kSmallArea + 608u);
+    EXPECT_EQ(std::memcmp(file.data(), "VTsh", 4), 0);
+    EXPECT_EQ(std::memcmp(file.data() + 604, "mem2", 4), 0);
+    EXPECT_EQ(Load32(file.data(), 4), 3u);
+    EXPECT_EQ(Load32(file.data(), 8), machine.clock);
+    EXPECT_EQ(Load32(file.data(), 12), 24u);
+    EXPECT_EQ(Load32(file.data(), 16), 0u);
+    EXPECT_EQ(Load32(file.data(), 596), kSmallArea);
+    EXPECT_EQ(Load32(file.data(), 600), 608u);
+    // The mutex is not left owned after attaching.
+    EXPECT_EQ(machine.mutexes.at("Global\\VTshmemV3_mutex").owner, 0);
+}
+
+TEST(ShmemAttach, TwoProcessesShareSubareas) {
+    FakeMachine machine;
+    FakeProcess a(machine, 1), b(machine, 2);
+    ASSERT_TRUE(a.area->Attach());
+    ASSERT_TRUE(b.area->Attach());
+    Uuid id;
+    ParseUuid(kTableId, &id);
+    SubareaInfo ia, ib;
+    ASSERT_TRUE(a.area->CreateSubarea(id, 100, &ia));
+    EXPECT_EQ(ia.offset, 608u);
+    EXPECT_EQ(ia.size, 100u);
+    a.area->Base()[ia.offset] = 0x5A;
+    ASSERT_TRUE(b.area->CreateSubarea(id, 4000, &ib));  // found, keeps its stored size
+    EXPECT_EQ(ib.offset, 608u);
+    EXPECT_EQ(ib.size, 100u);
+    EXPECT_EQ(b.area->Base()[ib.offset], 0x5A);
+    Uuid other;
+    ParseUuid(kOtherId, &other);
+    ASSERT_TRUE(b.area->CreateSubarea(other, 10, &ib));
+    EXPECT_EQ(ib.offset, 608u + 104u);  // rounded to 8 bytes
+}
+
+TEST(ShmemAttach, SlotsAndSpaceRunOut) {
+    FakeMachine machine;
+    FakeProcess p(machine, 1);
+    ASSERT_TRUE(p.area->Attach());
+    SubareaInfo info;
+    Uuid id;
+    for (int i = 0; i < 24; ++i) {
+        id.bytes[0] = static_cast<std::uint8_t>(i + 1);
+        ASSERT_TRUE(p.area->CreateSubarea(id, 16, &info)) << i;
+    }
+    id.bytes[0] = 99;
+    EXPECT_FALSE(p.area->CreateSubarea(id, 16, &info));
+    FakeMachine other;
+    FakeProcess q(other, 1);
+    ASSERT_TRUE(q.area->Attach());
+    EXPECT_FALSE(q.area->CreateSubarea(id, kSmallArea + 1, &info));
+    EXPECT_TRUE(q.area->CreateSubarea(id, kSmallArea, &info));
+}
+
+TEST(ShmemAttach, DamagedHeaderIsRefusedOnEveryPath) {
+    FakeMachine machine;
+    {
+        FakeProcess p(machine, 1);
+        ASSERT_TRUE(p.area->Attach());
+    }
+    machine.Reboot();
+    auto& file = *machine.files.at(kFile);
+    file[0] = 'X';
+    const std::vector<std::uint8_t> before = file;
+    FakeProcess p(machine, 2);
+    EXPECT_FALSE(p.area->Attach());
+    EXPECT_EQ(p.os.err, "Internal error: Data integrity check failed on \"" + kFile + "\".\n");
+    EXPECT_EQ(file, before);  // nothing rewritten, nothing shrunk
+    EXPECT_TRUE(machine.mappings.empty());
+    EXPECT_TRUE(machine.mutexes.empty());  // released and closed
+}
+
+TEST(ShmemAttach, ChangedAreaSizeIsRefusedAndTheFileKept) {
+    FakeMachine machine;
+    {
+        FakeProcess p(machine, 1, TestConfig(0x20000));
+        ASSERT_TRUE(p.area->Attach());
+    }
+    FakeProcess smaller(machine, 2, TestConfig(0x10000));
+    EXPECT_FALSE(smaller.area->Attach());
+    EXPECT_EQ(machine.files.at(kFile)->size(), 0x20000u + 608u);
+}
+
+TEST(ShmemAttach, LargerFileIsNotShrunk) {
+    FakeMachine machine;
+    {
+        FakeProcess p(machine, 1);
+        ASSERT_TRUE(p.area->Attach());
+    }
+    machine.Reboot();
+    machine.files.at(kFile)->resize(kSmallArea + 608 + 4096, 0xEE);
+    FakeProcess p(machine, 2);
+    EXPECT_TRUE(p.area->Attach());
+    EXPECT_EQ(machine.files.at(kFile)->size(), kSmallArea + 608u + 4096u);
+}
+
+TEST(ShmemAttach, EmptyExistingFileGetsAHeader) {
+    FakeMachine machine;
+    machine.files[kFile] = std::make_shared<std::vector<std::uint8_t>>();
+    FakeProcess p(machine, 1);
+    ASSERT_TRUE(p.area->Attach());
+    EXPECT_EQ(Load32(machine.files.at(kFile)->data(), 596), kSmallArea);
+}
+
+TEST(ShmemAttach, DirectoryOrUnmappableFileIsRefused) {
+    FakeMachine machine;
+    machine.directories.insert(kFile);
+    FakeProcess p(machine, 1);
+    EXPECT_FALSE(p.area->Attach());
+    FakeMachine other;
+    FakeProcess q(other, 1);
+    q.os.failMapFile = true;
+    EXPECT_FALSE(q.area->Attach());
+    EXPECT_EQ(other.mutexes.count("Global\\VTshmemV3_mutex"), 0u);
+}
+
+TEST(ShmemHeader, OffsetsSizesAndCountsAreBoundedIn64Bits) {
+    std::vector<std::uint8_t> mem(kSmallArea + 608);
+    ShmemArea::WriteFreshHeader(mem.data(), kSmallArea, 1);
+    Store32(mem.data(), 600, 608 + 64);
+    Store32(mem.data(), 16, 1);
+    Store32(mem.data(), 20 + 16, 608);
+    Store32(mem.data(), 20 + 20, 64);
+    EXPECT_TRUE(ShmemArea::HeaderValid(mem.data(), mem.size(), kSmallArea));
+    Store32(mem.data(), 20 + 16, 0xFFFFFFF0u);  // offset + size wraps in 32 bits
+    Store32(mem.data(), 20 + 20, 0x20);
+    EXPECT_FALSE(ShmemArea::HeaderValid(mem.data(), mem.size(), kSmallArea));
+    Store32(mem.data(), 20 + 16, 100);  // inside the header
+    EXPECT_FALSE(ShmemArea::HeaderValid(mem.data(), mem.size(), kSmallArea));
+    Store32(mem.data(), 20 + 16, 608);
+    Store32(mem.data(), 16, 25);
+    EXPECT_FALSE(ShmemArea::HeaderValid(mem.data(), mem.size(), kSmallArea));
+    Store32(mem.data(), 16, 1);
+    Store32(mem.data(), 600, kSmallArea + 609);  // used beyond the area
+    EXPECT_FALSE(ShmemArea::HeaderValid(mem.data(), mem.size(), kSmallArea));
+    Store32(mem.data(), 600, 608 + 64);
+    EXPECT_FALSE(ShmemArea::HeaderValid(mem.data(), mem.size() - 1, kSmallArea));
+    EXPECT_FALSE(ShmemArea::HeaderValid(mem.data(), 607, 0));
+    Store32(mem.data(), 596, 0xFFFFFFFFu);  // total beyond the view
+    EXPECT_FALSE(ShmemArea::HeaderValid(mem.data(), mem.size(), 0));
+}
+
+TEST(ShmemLock, TimeOutIsReportedAndAbandonedMutexCountsAsTaken) {
+    FakeMachine machine;
+    FakeProcess a(machine, 1), b(machine, 2);
+    ASSERT_TRUE(a.area->Attach());
+    ASSERT_TRUE(b.area->Attach());
+    ASSERT_TRUE(a.area->Lock());
+    EXPECT_TRUE(a.area->Lock());  // the owner may take it again
+    a.area->Unlock();
+    EXPECT_FALSE(b.area->Lock());
+    EXPECT_EQ(b.os.err,
+              "Internal error: shmem_win32_lock_area_mutex(Global\\VTshmemV3_mutex) timed out "
+              "waiting for mutex.\nReboot if this problem persists.\n");
+    machine.Kill(1);
+    EXPECT_TRUE(b.area->Lock());
+    b.area->Unlock();
+    EXPECT_EQ(machine.mutexes.at("Global\\VTshmemV3_mutex").owner, 0);
+}
+
+TEST(ShmemLock, HeaderDamagedWhileAttachedFailsTheLock) {
+    FakeMachine machine;
+    FakeProcess a(machine, 1), b(machine, 2);
+    ASSERT_TRUE(a.area->Attach());
+    ASSERT_TRUE(b.area->Attach());
+    ASSERT_TRUE(a.area->Lock());
+    Store32(a.area->Base(), 16, 1000);  // then the owner dies
+    machine.Kill(1);
+    EXPECT_FALSE(b.area->Lock());
+    EXPECT_NE(b.os.err.find("Data integrity check failed"), std::string::npos);
+    EXPECT_EQ(machine.mutexes.at("Global\\VTshmemV3_mutex").owner, 0);
+}
+
+TEST(ShmemLock, AttachWaitsForAnOwnerAndTimesOut) {
+    FakeMachine machine;
+    FakeProcess a(machine, 1), b(machine, 2);
+    ASSERT_TRUE(a.area->Attach());
+    ASSERT_TRUE(a.area->Lock());
+    EXPECT_FALSE(b.area->Attach());
+    EXPECT_NE(b.os.err.find("timed out waiting for mutex"), std::string::npos);
+    a.area->Unlock();
+    EXPECT_TRUE(b.area->Attach());
+}
+
+TEST(ShmemStats, SummaryListsEverySlot) {
+    FakeMachine machine;
+    FakeProcess p(machine, 1);
+    ASSERT_TRUE(p.area->Attach());
+    Uuid id;
+    ParseUuid("{C7534560-08F7-11D1-BE5D-00609730D47D}", &id);
+    SubareaInfo info;
+    ASSERT_TRUE(p.area->CreateSubarea(id, 0x100, &info));
+    ASSERT_TRUE(p.area->Lock());
+    const std::string text = p.area->SummaryText();
+    p.area->Unlock();
+    EXPECT_EQ(text.rfind("--------------------- Shared Memory Area Statistics "
+                         "---------------------------\n  Section: Global\\VTshmemV3_area\n"
+                         "  Mutex: Global\\VTshmemV3_mutex\n  File: " +
+                             kFile +
+                             "\n"
+                             "  Version: 3                Last Update: 0x5F000000 ",
+                         0),
+              0u);
+    EXPECT_NE(text.find("\n  # of Sub-Areas:   1/24           Size: 0x00000360/0x00010000 "
+                        "(Used/Total)\n\nSec.       UUID                                   "
+                        "Offset       Size\n  0  C7534560.08F711D1.BE5D.00:60:97:30:D4:7D "
+                        "0x00000260 0x00000100\n"),
+              std::string::npos)
+        << text;
+}
+
+}  // namespace
+}  // namespace korvant::testing
