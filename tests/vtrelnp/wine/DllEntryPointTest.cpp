@@ -57,8 +57,8 @@ protected:
         ForgetDevice(L"R:");
         ForgetDevice(L"M:");
         char16_t* script = nullptr;
-        ASSERT_EQ(logon(nullptr, L"MSV1_0:Interactive", nullptr, nullptr, nullptr, nullptr,
-                        nullptr, reinterpret_cast<LPWSTR*>(&script)),
+        ASSERT_EQ(logon(nullptr, L"MSV1_0:Interactive", nullptr, nullptr, nullptr, nullptr, nullptr,
+                        reinterpret_cast<LPWSTR*>(&script)),
                   0u);
         ASSERT_EQ(DeviceTarget(L"M:"), L"\\Device\\dlfs");
         LocalFree(script);
@@ -90,18 +90,27 @@ TEST(Exports, EveryEntryPointIsExportedUndecorated) {
     const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
         base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
     const auto& entry = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
-    const auto* exports = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + entry.VirtualAddress);
+    const auto* exports =
+        reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + entry.VirtualAddress);
     const auto* names = reinterpret_cast<const DWORD*>(base + exports->AddressOfNames);
     std::set<std::string> exported;
     for (DWORD i = 0; i < exports->NumberOfNames; ++i) {
         exported.insert(reinterpret_cast<const char*>(base + names[i]));
     }
-    const std::set<std::string> expected = {
-        "NPGetCaps",           "NPAddConnection",          "NPCancelConnection",
-        "NPGetConnection",     "NPOpenEnum",               "NPEnumResource",
-        "NPCloseEnum",         "NPFormatNetworkName",      "NPGetResourceInformation",
-        "NPGetResourceParent", "NPGetUniversalName",       "NPLogonNotify",
-        "NPPasswordChangeNotify", "_vtrelnp_np_msg_table_adr"};
+    const std::set<std::string> expected = {"NPGetCaps",
+                                            "NPAddConnection",
+                                            "NPCancelConnection",
+                                            "NPGetConnection",
+                                            "NPOpenEnum",
+                                            "NPEnumResource",
+                                            "NPCloseEnum",
+                                            "NPFormatNetworkName",
+                                            "NPGetResourceInformation",
+                                            "NPGetResourceParent",
+                                            "NPGetUniversalName",
+                                            "NPLogonNotify",
+                                            "NPPasswordChangeNotify",
+                                            "_vtrelnp_np_msg_table_adr"};
     EXPECT_EQ(exported, expected);
 }
 
@@ -123,7 +132,8 @@ TEST(Exports, MessageTableHoldsTheEventTexts) {
     ASSERT_NE(data, nullptr);
     ASSERT_NE(FindResourceA(data, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(11)), nullptr);
     char text[256] = {};
-    const char* args[] = {"(pid: 1, tid: 2) message"};
+    char message[] = "(pid: 1, tid: 2) message";
+    char* args[] = {message};
     ASSERT_NE(FormatMessageA(FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_ARGUMENT_ARRAY, data,
                              0x400, 0, text, sizeof text, reinterpret_cast<va_list*>(args)),
               0u);
@@ -150,22 +160,22 @@ TEST(AccountsMissing, WithoutNtInitEveryEntryPointSaysNoNetwork) {
     wchar_t buffer[32];
     DWORD size = 32;
     EXPECT_EQ(VtrelnpDll::Fn<GetConnectionFn>("NPGetConnection")(const_cast<LPWSTR>(L"Q:"), buffer,
-                                                                  &size),
+                                                                 &size),
               1222u);
 }
 
 TEST_F(EntryPoints, LogonCreatesTheDriverDriveAndNamesTheQuotedLogonProgram) {
     ForgetDevice(L"M:");
     LPWSTR script = nullptr;
-    ASSERT_EQ(logon(nullptr, L"MSV1_0:Interactive", nullptr, nullptr, nullptr, nullptr, nullptr,
-                    &script),
-              0u);
+    ASSERT_EQ(
+        logon(nullptr, L"MSV1_0:Interactive", nullptr, nullptr, nullptr, nullptr, nullptr, &script),
+        0u);
     EXPECT_EQ(DeviceTarget(L"M:"), L"\\Device\\dlfs");
     ASSERT_NE(script, nullptr);
     EXPECT_EQ(Narrow(script), "\"C:\\Program Files\\Korva\\bin\\nplogon.exe\"");
     EXPECT_EQ(LocalFree(script), nullptr);  // came from the local allocator
     EXPECT_EQ(VtrelnpDll::Fn<PasswordFn>("NPPasswordChangeNotify")(nullptr, nullptr, nullptr,
-                                                                    nullptr, nullptr, nullptr, 0),
+                                                                   nullptr, nullptr, nullptr, 0),
               0u);
 }
 
@@ -218,9 +228,9 @@ TEST_F(EntryPoints, UniversalNamesAndFormatting) {
     auto universal = VtrelnpDll::Fn<UniversalFn>("NPGetUniversalName");
     alignas(8) BYTE buffer[512];
     DWORD size = sizeof buffer;
-    ASSERT_EQ(universal(const_cast<LPWSTR>(L"Q:\\src\\main.c"), REMOTE_NAME_INFO_LEVEL, buffer,
-                        &size),
-              0u);
+    ASSERT_EQ(
+        universal(const_cast<LPWSTR>(L"Q:\\src\\main.c"), REMOTE_NAME_INFO_LEVEL, buffer, &size),
+        0u);
     const auto* info = reinterpret_cast<REMOTE_NAME_INFOW*>(buffer);
     EXPECT_EQ(Narrow(info->lpUniversalName), "\\\\view\\t1\\src\\main.c");
     EXPECT_EQ(Narrow(info->lpConnectionName), "\\\\view\\t1");

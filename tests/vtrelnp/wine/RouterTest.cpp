@@ -97,11 +97,23 @@ TEST_F(Router, MapsADriveToAViewAndUnmapsIt) {
     EXPECT_EQ(Enumerate(RESOURCE_CONNECTED, nullptr),
               (std::vector<std::string>{"M:=\\\\view", "Q:=\\\\view\\t1"}));
 
-    // The router always cancels with force; the driver drive still stays.
+    // Wine's router hands the caller's force flag on. A view drive goes
+    // either way; the driver drive is "in use" unless forced, and stays.
     EXPECT_EQ(WNetCancelConnection2W(L"Q:", 0, FALSE), 0u);
     EXPECT_EQ(DeviceTarget(L"Q:"), L"");
-    EXPECT_EQ(WNetCancelConnection2W(L"M:", 0, FALSE), 0u);
+    EXPECT_EQ(WNetCancelConnection2W(L"M:", 0, FALSE), 2404u);
+    EXPECT_EQ(WNetCancelConnection2W(L"M:", 0, TRUE), 0u);
     EXPECT_EQ(DeviceTarget(L"M:"), L"\\Device\\dlfs");
+}
+
+TEST_F(Router, MapsTheDriverRootWithTheBarePrefix) {
+    NETRESOURCEW r{};
+    r.dwType = RESOURCETYPE_DISK;
+    r.lpLocalName = const_cast<LPWSTR>(L"Q:");
+    r.lpRemoteName = const_cast<LPWSTR>(L"\\\\view");
+    ASSERT_EQ(WNetAddConnection2W(&r, nullptr, nullptr, 0), 0u);
+    EXPECT_EQ(DeviceTarget(L"Q:"), L"\\Device\\dlfs");
+    EXPECT_EQ(StandIns::Log().find("cmd_startview"), std::string::npos);
 }
 
 TEST_F(Router, RefusesWhatTheProviderRefuses) {
@@ -117,12 +129,14 @@ TEST_F(Router, RefusesWhatTheProviderRefuses) {
 
 TEST_F(Router, BrowsesTheViewTree) {
     EXPECT_EQ(Enumerate(RESOURCE_GLOBALNET, nullptr),
-              (std::vector<std::string>{"All Views", "Views on " + [] {
-                                            char n[64] = {};
-                                            DWORD s = sizeof n;
-                                            GetComputerNameA(n, &s);
-                                            return std::string(n);
-                                        }(),
+              (std::vector<std::string>{"All Views",
+                                        "Views on " +
+                                            [] {
+                                                char n[64] = {};
+                                                DWORD s = sizeof n;
+                                                GetComputerNameA(n, &s);
+                                                return std::string(n);
+                                            }(),
                                         "Recently Used Views"}));
     EXPECT_EQ(Enumerate(RESOURCE_GLOBALNET, L"All Views"),
               (std::vector<std::string>{"\\\\view\\t1", "\\\\view\\t2"}));

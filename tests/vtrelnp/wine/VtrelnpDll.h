@@ -20,8 +20,7 @@ public:
 
     template <typename F>
     static F Fn(const char* name) {
-        auto address =
-            reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(Module(), name)));
+        auto address = reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(Module(), name)));
         if (address == nullptr) {
             ADD_FAILURE() << name << " is not exported";
         }
