@@ -179,6 +179,40 @@ TEST_F(EntryPoints, LogonCreatesTheDriverDriveAndNamesTheQuotedLogonProgram) {
               0u);
 }
 
+TEST_F(EntryPoints, LogonEmptiesTheGlobalLookupCache) {
+    using HashFn = unsigned (*)(const void*, int);
+    using CmpFn = int (*)(const void*, const void*, int);
+    using CreateFn = int (*)(const char*, int, int, int, HashFn, CmpFn, const char*, int, void**);
+    using EnterFn = int (*)(void*, const void*, const void*, int);
+    using LookupFn = int (*)(void*, const void*, void*, int*);
+    HMODULE korvant = LoadLibraryA("LIBKORVANT.dll");
+    auto entry = [&](const char* name) {
+        return reinterpret_cast<void*>(GetProcAddress(korvant, name));
+    };
+    auto create = reinterpret_cast<CreateFn>(entry("phash_create"));
+    auto enter = reinterpret_cast<EnterFn>(entry("phash_enter"));
+    auto lookup = reinterpret_cast<LookupFn>(entry("phash_lookup"));
+    ASSERT_NE(create, nullptr);
+    void* table = nullptr;
+    ASSERT_EQ(
+        create("5b0e6c1e-3f4a-4d2b-9c8e-7a6f5e4d3c2b", 32, 4, 4,
+               reinterpret_cast<HashFn>(entry("phash_int_hash_fn")),
+               reinterpret_cast<CmpFn>(entry("phash_int_keycmp_fn")), "vtrelnp logon", 1, &table),
+        1);
+    const int key = 7, value = 1234;
+    ASSERT_EQ(enter(table, &key, &value, sizeof value), 1);
+    int found = 0, length = sizeof found;
+    ASSERT_EQ(lookup(table, &key, &found, &length), 1);
+
+    LPWSTR script = nullptr;
+    ASSERT_EQ(
+        logon(nullptr, L"MSV1_0:Interactive", nullptr, nullptr, nullptr, nullptr, nullptr, &script),
+        0u);
+    LocalFree(script);
+    length = sizeof found;
+    EXPECT_EQ(lookup(table, &key, &found, &length), 0);
+}
+
 TEST_F(EntryPoints, ConnectQueryAndCancelAViewDrive) {
     ASSERT_EQ(Add(L"\\\\view\\t1", L"Q:"), 0u);
     EXPECT_EQ(DeviceTarget(L"Q:"), L"\\??\\M:\\t1");
