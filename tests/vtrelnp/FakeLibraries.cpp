@@ -37,6 +37,9 @@ FakeLibraries::FakeLibraries(FakeSystem& s) : system(s) {
 
 FakeLibraries::~FakeLibraries() {
     system.globalHeld = nullptr;
+    for (rgy_timestamp_t* stamp : stamps) {
+        delete stamp;
+    }
 }
 
 void FakeLibraries::Call(const char* name) {
@@ -182,6 +185,7 @@ korva_status_t FakeLibraries::CreateTimestamp(const std::string&, rgy_timestamp_
         return RGY_S_SERVER_DOWN;
     }
     *stamp = new rgy_timestamp{generation_};
+    stamps.insert(*stamp);
     ++liveStamps;
     return 0;
 }
@@ -200,6 +204,7 @@ korva_status_t FakeLibraries::CheckTimestamp(const std::string&, const rgy_times
 
 korva_status_t FakeLibraries::DestroyTimestamp(rgy_timestamp_t* stamp) {
     Call("rgy_destroy_timestamp");
+    stamps.erase(stamp);
     delete stamp;
     --liveStamps;
     auto it = failing.find("rgy_destroy_timestamp");

@@ -80,6 +80,8 @@ public:
     std::string appName;
     int liveEntries = 0;
     int liveStamps = 0;
+    // The provider keeps its last stamp for the life of the process.
+    std::set<rgy_timestamp_t*> stamps;
     int liveCursors = 0;
 
 private:
