@@ -128,9 +128,13 @@ long Win32Libraries::ToObjectPath(const WString& path, WString* objectPath) {
 }
 
 long Win32Libraries::ImpersonateUser() {
-    // Gives 0 when the thread now runs as the logged-on user.
-    using Fn0 = DWORD (*)(void);
-    return static_cast<long>(Fn<Fn0>(kKorvant, "nt_impersonate_user")());
+    // LIBKORVANT answers 1 when the thread now runs as the logged-on user.
+    SetLastError(0);
+    if (Fn<IntFn>(kKorvant, "nt_impersonate_user")() != 0) {
+        return 0;
+    }
+    const DWORD error = GetLastError();
+    return static_cast<long>(error != 0 ? error : ERROR_CANNOT_IMPERSONATE);
 }
 
 void Win32Libraries::RevertToSelf() {
