@@ -18,7 +18,7 @@ long Drives::Check(const WString& drive, ProviderDrive* out) {
         if (libraries_.ToObjectPath(drive + u"\\", &object) != 0) {
             return kErrBadNetName;
         }
-    } catch (const AbnormalTermination&) {
+    } catch (const AbnormalEnd&) {
         reporter_.Event("np_is_dlfs_disk(): Abnormal termination of ntx_*() call detected");
         return kErrBadNetName;
     }

@@ -9,13 +9,13 @@ namespace vtrelnp {
 
 // Thrown when a library or one of its entry points cannot be bound: the
 // delay-load failure that the call sites report as an abnormal termination.
-struct AbnormalTermination {
+struct AbnormalEnd {
     const char* library;
     const char* function;
 };
 
 // The calls the provider makes into LIBKORVANT and the product's outside
-// libraries. Every call may throw AbnormalTermination.
+// libraries. Every call may throw AbnormalEnd.
 class Libraries {
 public:
     virtual ~Libraries() = default;
@@ -74,7 +74,7 @@ public:
     ~GlobalSection() {
         try {
             libraries_.LeaveCriticalSection();
-        } catch (const AbnormalTermination&) {
+        } catch (const AbnormalEnd&) {
         }
     }
     GlobalSection(const GlobalSection&) = delete;

@@ -60,7 +60,7 @@ bool Provider::EnsureInit() {
         settings_ = std::move(settings);
         initialised_ = true;
         return true;
-    } catch (const AbnormalTermination&) {
+    } catch (const AbnormalEnd&) {
         reporter_.Event("vtnp_init(): Abnormal termination of ntregy_*() call detected");
         StateLock lock(system_);
         initFailed_ = true;
@@ -119,11 +119,11 @@ long Provider::StartView(const WString& tag, const std::string& narrowTag) {
             return kErrUnexpectedNetError;
         }
         return kOk;
-    } catch (const AbnormalTermination&) {
+    } catch (const AbnormalEnd&) {
         if (impersonating) {
             try {
                 libraries_.RevertToSelf();
-            } catch (const AbnormalTermination&) {
+            } catch (const AbnormalEnd&) {
             }
         }
         reporter_.Event("NPAddConnection(): Abnormal termination of cmd_startview() call detected");
@@ -193,7 +193,7 @@ long Provider::AddConnection(const NetResourceIn* resource, const char16_t*, con
             }
         }
         return kOk;
-    } catch (const AbnormalTermination&) {
+    } catch (const AbnormalEnd&) {
         reporter_.Event("NPAddConnection(): Abnormal termination of nt_*() call detected");
         return kErrUnexpectedNetError;
     }
@@ -232,7 +232,7 @@ long Provider::CancelConnection(const char16_t* name, bool force) {
         }
         // A failed removal is a failure, forced or not.
         return system_.RemoveDevice(*drive, target);
-    } catch (const AbnormalTermination&) {
+    } catch (const AbnormalEnd&) {
         return kErrUnexpectedNetError;
     }
 }
@@ -255,7 +255,7 @@ long Provider::GetConnection(const char16_t* localName, char16_t* remoteName, st
         if (const long error = drives_.Check(*drive, &found); error != 0) {
             return error;
         }
-    } catch (const AbnormalTermination&) {
+    } catch (const AbnormalEnd&) {
         return kErrUnexpectedNetError;
     }
     const WString remote = Joined(s.netnamePrefix, found.tag);
@@ -297,7 +297,7 @@ long Provider::ConnectedEntries(const Settings& s, Enumeration* e) {
                 listed.push_back(found.tag);
             }
         }
-    } catch (const AbnormalTermination&) {
+    } catch (const AbnormalEnd&) {
         return kErrUnexpectedNetError;
     }
     // Started views are the directories in the driver root.
@@ -326,7 +326,7 @@ bool Provider::RecentEntries(Enumeration* e) {
         if (libraries_.GetParam(kParamRecentViews, &list) != 0) {
             list.clear();
         }
-    } catch (const AbnormalTermination&) {
+    } catch (const AbnormalEnd&) {
         reporter_.Event("vtnp_open_recent(): Abnormal termination of ntregy_*() call detected");
         return false;
     }
@@ -357,7 +357,7 @@ bool Provider::RecentEntries(Enumeration* e) {
         }
         try {
             libraries_.SetParam(kParamRecentViews, joined);
-        } catch (const AbnormalTermination&) {
+        } catch (const AbnormalEnd&) {
             reporter_.Event("vtnp_open_recent(): Abnormal termination of ntregy_*() call detected");
         }
     }
@@ -673,7 +673,7 @@ long Provider::GetUniversalName(const char16_t* localPath, std::uint32_t level, 
         if (const long error = drives_.Check(*DriveName(path.substr(0, 2)), &found); error != 0) {
             return error;
         }
-    } catch (const AbnormalTermination&) {
+    } catch (const AbnormalEnd&) {
         return kErrUnexpectedNetError;
     }
     const std::optional<WString> connection = Joined(s.netnamePrefix, found.tag);
@@ -723,7 +723,7 @@ long Provider::LogonNotify(char16_t** logonScript) {
         GlobalSection section(libraries_);
         try {
             libraries_.FlushGlobalTables();
-        } catch (const AbnormalTermination&) {
+        } catch (const AbnormalEnd&) {
             reporter_.Event("NPLogonNotify(): Abnormal termination of phash_*() call detected");
         }
         CreateDriverDrive(s);
@@ -735,7 +735,7 @@ long Provider::LogonNotify(char16_t** logonScript) {
                 reporter_.Event("NPLogonNotify(): can not allocate memory");
             }
         }
-    } catch (const AbnormalTermination&) {
+    } catch (const AbnormalEnd&) {
         reporter_.Event("NPLogonNotify(): Abnormal termination of nt_*() call detected");
     }
     return kOk;

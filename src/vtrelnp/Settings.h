@@ -32,7 +32,7 @@ struct Settings {
     std::optional<WString> logonProgram;
 
     // Reads every setting, reporting each fallback. LIBKORVANT calls may
-    // throw AbnormalTermination.
+    // throw AbnormalEnd.
     static Settings Read(System& system, Libraries& libraries, Reporter& reporter);
 };
 

@@ -100,7 +100,7 @@ bool ViewRegistry::Views(std::vector<RegisteredView>* views) {
         haveList_ = true;
         *views = views_;
         return true;
-    } catch (const AbnormalTermination&) {
+    } catch (const AbnormalEnd&) {
         reporter_.Event(std::string(kViews) + "Abnormal termination of rgy_*() call detected");
         return false;
     }
@@ -131,7 +131,7 @@ ViewRegistry::Lookup ViewRegistry::Find(const std::string& tag, std::string* hos
             *host = where;
         }
         return Lookup::kFound;
-    } catch (const AbnormalTermination&) {
+    } catch (const AbnormalEnd&) {
         reporter_.Event("vtnp_find_view_tag(): Abnormal termination of rgy_*() call detected");
         return Lookup::kFailed;
     }

@@ -45,7 +45,7 @@ FakeLibraries::~FakeLibraries() {
 void FakeLibraries::Call(const char* name) {
     ++calls[name];
     if (missing.count(name) != 0) {
-        throw AbnormalTermination{"fake", name};
+        throw AbnormalEnd{"fake", name};
     }
 }
 

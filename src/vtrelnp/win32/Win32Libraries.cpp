@@ -51,7 +51,7 @@ HMODULE Win32Libraries::Module(Library library) {
         module = LoadLibraryW(kFileNames[library]);
     }
     if (module == nullptr) {
-        throw AbnormalTermination{kLibraryNames[library], nullptr};
+        throw AbnormalEnd{kLibraryNames[library], nullptr};
     }
     HMODULE expected = nullptr;
     if (!modules_[library].compare_exchange_strong(expected, module)) {
@@ -64,7 +64,7 @@ HMODULE Win32Libraries::Module(Library library) {
 void* Win32Libraries::Entry(Library library, const char* name) {
     void* entry = reinterpret_cast<void*>(GetProcAddress(Module(library), name));
     if (entry == nullptr) {
-        throw AbnormalTermination{kLibraryNames[library], name};
+        throw AbnormalEnd{kLibraryNames[library], name};
     }
     return entry;
 }

@@ -11,7 +11,7 @@ namespace vtrelnp::win32 {
 // LIBKORVANT and the product's outside libraries, loaded by name at first
 // use (the provider's own folder first, then the usual search) and entered
 // through GetProcAddress. A library or entry point that cannot be found
-// throws AbnormalTermination.
+// throws AbnormalEnd.
 class Win32Libraries : public Libraries {
 public:
     enum Library { kKorvant, kCmd, kView, kXdr, kTbs, kKs, kLibraryCount };
