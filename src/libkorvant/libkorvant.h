@@ -142,6 +142,107 @@ int phash_int_keycmp_fn(const void* a, const void* b, int keySize);
 unsigned int phash_sid_hash_fn(const void* key, int keySize);
 int phash_sid_keycmp_fn(const void* a, const void* b, int keySize);
 
+/* Accounts, SIDs and privileges. Ids are -1 when a SID has none; results
+   described as static are kept per thread and overwritten by the thread's
+   next call of the same function. */
+#define NT_MAX_SID_SIZE 68
+#define NT_MAX_ACCOUNT_NAME 322 /* bytes, terminator included */
+#define NT_MAX_DOMAIN_NAME 64   /* characters */
+
+typedef struct {
+    DWORD offset; /* not shifted */
+    char domainName[68];
+    BYTE domainSid[NT_MAX_SID_SIZE];
+} NT_TPO_RECORD;
+
+/* What nt_enable_* changed, for the matching restore. A failed enable
+   leaves PrivilegeCount 0, which restores nothing. */
+typedef struct {
+    DWORD PrivilegeCount;
+    LUID_AND_ATTRIBUTES Privileges[4];
+} NT_PRIV_STATE;
+
+struct nt_passwd {
+    char* pw_name; /* qualified name */
+    PSID pw_sid;
+    PSID pw_gsid; /* primary group, null when unknown */
+    char* pw_gecos;
+    char* pw_dir;
+};
+
+struct nt_group {
+    char* gr_name;
+    PSID gr_sid;
+};
+
+typedef struct {
+    int uid;
+    int gid;
+    int groupCount;
+    int* groups;
+} NT_CREDENTIALS;
+
+void nt_init(void);
+int nt_sid_to_uid(PSID sid);
+int ntx_uid_to_sid(int id, PSID* sid); /* 0 and a SID to free(), or -1 */
+int ntx_rid_to_uid_int(DWORD rid, PSID domainSid);
+int ntx_get_domain_sid_type(PSID domainSid, DWORD* offset); /* kind 0-5 */
+DWORD ntx_get_trusted_posix_offset(PSID domainSid, char* domainName /* 65 bytes or null */);
+PSID ntx_trusted_posix_offset_to_domain_sid(DWORD offset, NT_TPO_RECORD* record);
+int ntx_set_cached_tpo_db(void);
+int ntx_get_tpo_db_from_lsa(NT_TPO_RECORD* list, int max); /* count */
+int nt_lookup_account_name(const char* name, PSID sid, DWORD* sidSize, char* domain,
+                           DWORD* domainSize, SID_NAME_USE* use,
+                           char* fullName /* NT_MAX_ACCOUNT_NAME bytes or null */);
+PSID nt_get_primary_group_from_env(void);
+int nt_set_primary_group_from_env(void);
+const char* nt_get_vantrel_group_name(void);
+int nt_get_prioritized_groups_list(PSID** groups); /* count */
+PSID nt_get_enum_sid(int number);
+int nt_is_privileged(void);
+int nt_is_privileged_sid_creds(PSID user, PSID* groups, int count);
+int nt_is_administrators(void);
+int nt_is_chown_privileged(void);
+int nt_enable_dlfs_privs(NT_PRIV_STATE* previous);
+void nt_disable_dlfs_privs(NT_PRIV_STATE* previous);
+int nt_enable_chown_privileges(NT_PRIV_STATE* previous);
+void nt_restore_chown_privileges(NT_PRIV_STATE* previous);
+struct nt_passwd* nt_getpwnam_sid(const char* name);
+struct nt_passwd* nt_getpwsid_sid(PSID sid);
+struct nt_group* nt_getgrnam_sid(const char* name);
+struct nt_group* nt_getgrsid_sid(PSID sid);
+struct nt_group* nt_getgroup_sid(void);    /* the token's primary group */
+int nt_getgroups_sid(int max, PSID* list); /* the token's enabled groups */
+const char* nt_getlogin(void);
+void nt_dump_cache(void);
+void ntx_dump_cache(void);
+int nt_get_user_sid(PSID buffer, DWORD size); /* 1 or 0 */
+int nt_get_user_sid_str(char* buffer, DWORD size);
+int nt_get_sid_str(PSID sid, char* buffer, DWORD size);
+const char* nt_sid_to_str(PSID sid);
+const char* ntx_sid_to_str(PSID sid);
+int nt_str_to_sid(const char* text, PSID buffer, DWORD size);
+const char* nt_sid_name_use_to_str(int use);
+int nt_get_domain_sid(PSID buffer, DWORD size);
+int nt_get_domain_sid_str(char* buffer, DWORD size);
+int nt_get_domain_sid_str_user(const char* user, char* buffer, DWORD size);
+int nt_get_domain_name(char* buffer, DWORD size);
+int nt_get_pdc_name(char* buffer, DWORD size);
+int nt_is_domain_sid(PSID sid);
+int nt_is_domain_user(void);
+int nt_is_in_active_directory(void);
+int ntx_in_my_domain(PSID sid);
+int ntx_what_domain(PSID sid);
+int nt_is_sid_logon_id(PSID sid);
+HANDLE nt_get_impersonation_token(void);
+int nt_impersonate_user(void);
+int nt_revert_to_self(void);
+int nt_get_logon_luid(DWORD pid /* 0: this process */, LUID* luid);
+int nt_user_get_credentials(NT_CREDENTIALS** credentials);
+void nt_user_free_credentials(NT_CREDENTIALS* credentials);
+SECURITY_ATTRIBUTES* nt_public_security_attributes(void);
+DWORD ntx_grant_logon_svc(const char* account);
+
 #ifdef __cplusplus
 }
 #endif

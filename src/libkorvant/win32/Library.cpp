@@ -11,6 +11,7 @@
 
 #include "libkorvant/Diagnostics.h"
 #include "libkorvant/ErrnoMap.h"
+#include "libkorvant/win32/Win32AccountSystem.h"
 #include "libkorvant/win32/Win32SharedObjects.h"
 
 namespace korvant::win32 {
@@ -43,6 +44,12 @@ SharedCache& TheCache() {
         return ReadCacheSettings(ThePlatform(), TheStore(), TheSystem(), TokenUserSidString());
     });
     return cache;
+}
+
+Accounts& TheAccounts() {
+    static Win32AccountSystem system;
+    static Accounts accounts(ThePlatform(), TheStore(), TheSystem(), system, &TheCache());
+    return accounts;
 }
 
 std::string TokenUserSidString() {

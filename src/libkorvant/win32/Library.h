@@ -1,5 +1,6 @@
 #pragma once
 
+#include "libkorvant/Accounts.h"
 #include "libkorvant/RegistryStore.h"
 #include "libkorvant/SharedCache.h"
 #include "libkorvant/SystemInfo.h"
@@ -13,6 +14,8 @@ SystemInfo& TheSystem();
 RegistryStore& TheStore();
 // The shared cache areas of this process.
 SharedCache& TheCache();
+// The account layer.
+Accounts& TheAccounts();
 // The SID string of the process token's user, empty when unknown.
 std::string TokenUserSidString();
 

@@ -60,7 +60,35 @@ TEST(Exports, EveryPublicNameIsExportedUndecorated) {
         "ntregy_update_product_info_keys", "ntregy_get_rgy_passwd", "ntregy_set_rgy_passwd",
         "ntregy_del_rgy_svrtype", "ntregy_add_persistent_kiv", "ntregy_remove_persistent_kiv",
         "ntregy_add_to_recent_views", "ntregy_del_from_recent_views", "ntregy_del_vantrel_tree",
-        "ntregy_admins_are_privileged"};
+        "ntregy_admins_are_privileged",
+        // accounts, SIDs and privileges
+        "nt_disable_dlfs_privs", "nt_dump_cache", "nt_enable_chown_privileges",
+        "nt_enable_dlfs_privs", "nt_get_domain_name", "nt_get_domain_sid", "nt_get_domain_sid_str",
+        "nt_get_domain_sid_str_user", "nt_get_enum_sid", "nt_get_impersonation_token",
+        "nt_get_logon_luid", "nt_get_pdc_name", "nt_get_primary_group_from_env",
+        "nt_get_prioritized_groups_list", "nt_get_sid_str", "nt_get_user_sid",
+        "nt_get_user_sid_str", "nt_get_vantrel_group_name", "nt_getgrnam_sid", "nt_getgroup_sid",
+        "nt_getgroups_sid", "nt_getgrsid_sid", "nt_getlogin", "nt_getpwnam_sid", "nt_getpwsid_sid",
+        "nt_impersonate_user", "nt_init", "nt_is_administrators", "nt_is_chown_privileged",
+        "nt_is_domain_sid", "nt_is_domain_user", "nt_is_in_active_directory", "nt_is_privileged",
+        "nt_is_privileged_sid_creds", "nt_is_sid_logon_id", "nt_lookup_account_name",
+        "nt_public_security_attributes", "nt_restore_chown_privileges", "nt_revert_to_self",
+        "nt_set_primary_group_from_env", "nt_sid_name_use_to_str", "nt_sid_to_str", "nt_sid_to_uid",
+        "nt_str_to_sid", "nt_user_free_credentials", "nt_user_get_credentials", "ntx_dump_cache",
+        "ntx_get_domain_sid_type", "ntx_get_tpo_db_from_lsa", "ntx_get_trusted_posix_offset",
+        "ntx_grant_logon_svc", "ntx_in_my_domain", "ntx_rid_to_uid_int", "ntx_set_cached_tpo_db",
+        "ntx_sid_to_str", "ntx_trusted_posix_offset_to_domain_sid", "ntx_uid_to_sid",
+        "ntx_what_domain",
+        // shared-memory persistent hash cache
+        "phash_create", "phash_lookup", "phash_enter", "phash_delete", "phash_next",
+        "phash_term_scan", "phash_lock", "phash_unlock", "phash_close", "phash_flush_global_tables",
+        "phash_flush_private_tables", "phash_display_stats", "phash_str_hash_fn",
+        "phash_str_keycmp_fn", "phash_int_hash_fn", "phash_int_keycmp_fn", "phash_sid_hash_fn",
+        "phash_sid_keycmp_fn", "shmem_create_area", "shmem_free_area", "shmem_commit_area",
+        "shmem_is_area_readonly", "shmem_create_subarea", "shmem_free_subarea",
+        "shmem_commit_subarea", "shmem_get_subarea_addr", "shmem_get_subarea_size",
+        "shmem_walk_subarea_info", "shmem_lock_area_mutex", "shmem_unlock_area_mutex",
+        "shmem_lock_mutex", "shmem_unlock_mutex"};
     for (const char* name : expected) {
         EXPECT_EQ(names.count(name), 1u) << name;
     }
