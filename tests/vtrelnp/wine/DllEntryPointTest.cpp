@@ -151,17 +151,51 @@ TEST(Exports, MessageTableHoldsTheEventTexts) {
     FreeLibrary(data);
 }
 
-TEST(AccountsMissing, WithoutNtInitEveryEntryPointSaysNoNetwork) {
-    if (KorvantHasAccounts()) {
-        GTEST_SKIP() << "LIBKORVANT.dll has nt_init";
+// Run from a folder that lacks the library (see CMakeLists.txt): a library
+// that cannot be bound ends the call, not the process.
+bool BesideTheProgram(const char* file) {
+    char exe[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    std::string path(exe);
+    path = path.substr(0, path.find_last_of('\\') + 1) + file;
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+TEST(MissingLibraries, WithoutLibkorvantEveryEntryPointSaysNoNetwork) {
+    if (BesideTheProgram("LIBKORVANT.dll")) {
+        GTEST_SKIP() << "runs from a folder without LIBKORVANT.dll";
     }
     auto caps = VtrelnpDll::Fn<GetCapsFn>("NPGetCaps");
+    EXPECT_EQ(caps(1), 0x50001u);  // capabilities need no initialisation
     EXPECT_EQ(caps(12), 0u);
     wchar_t buffer[32];
     DWORD size = 32;
     EXPECT_EQ(VtrelnpDll::Fn<GetConnectionFn>("NPGetConnection")(const_cast<LPWSTR>(L"Q:"), buffer,
                                                                  &size),
               1222u);
+    LPWSTR script = nullptr;
+    EXPECT_EQ(VtrelnpDll::Fn<LogonFn>("NPLogonNotify")(nullptr, nullptr, nullptr, nullptr, nullptr,
+                                                       nullptr, nullptr, &script),
+              1222u);
+}
+
+TEST(MissingLibraries, WithoutTheCommandLibraryAConnectionFailsAndLeavesNoDrive) {
+    if (BesideTheProgram("libkorvacmd.dll")) {
+        GTEST_SKIP() << "runs from a folder without libkorvacmd.dll";
+    }
+    StandIns::Use("vtrelnp_dll_tests");
+    StandIns::Scenario(kScenario);
+    ForgetDevice(L"Q:");
+    ForgetDevice(L"M:");
+    DefineDosDeviceW(DDD_RAW_TARGET_PATH, L"M:", L"\\Device\\dlfs");
+    NETRESOURCEW r{};
+    r.dwType = RESOURCETYPE_DISK;
+    r.lpRemoteName = const_cast<LPWSTR>(L"\\\\view\\t1");
+    r.lpLocalName = const_cast<LPWSTR>(L"Q:");
+    EXPECT_EQ(VtrelnpDll::Fn<AddFn>("NPAddConnection")(&r, nullptr, nullptr), 59u);
+    EXPECT_EQ(DeviceTarget(L"Q:"), L"");
+    EXPECT_TRUE(StandIns::Logged("rgy_findbystring_entry(default, t1) = 0")) << StandIns::Log();
+    ForgetDevice(L"M:");
 }
 
 TEST_F(EntryPoints, LogonCreatesTheDriverDriveAndNamesTheQuotedLogonProgram) {
