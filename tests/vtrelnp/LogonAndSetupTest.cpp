@@ -212,3 +212,22 @@ TEST(Packing, StringsFollowTheRecordAndPointersPointAtThem) {
 
 }  // namespace
 }  // namespace vtrelnp::testing
+
+namespace vtrelnp::testing {
+namespace {
+
+TEST(Text, Utf16RoundTripAndCaseRules) {
+    const std::string utf8 = "Vi\xC3\xABw-\xE2\x82\xAC-\xF0\x9F\x98\x80";
+    const WString wide = Widen(utf8);
+    EXPECT_EQ(wide.size(), 9u);  // the last character takes a surrogate pair
+    EXPECT_EQ(Narrow(wide), utf8);
+    EXPECT_EQ(Widen("a\xC3"), u"a\uFFFD");  // a cut-off sequence does not read on
+    EXPECT_TRUE(EqualNoCase(u"\\\\VIEW\\T1", u"\\\\view\\t1"));
+    EXPECT_FALSE(StartsWithNoCase(u"\\\\vie", u"\\\\view"));
+    EXPECT_EQ(SplitCommas(",a,,b,"), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(DriveName(u"q"), std::optional<WString>(u"Q:"));
+    EXPECT_EQ(DriveName(u""), std::nullopt);
+}
+
+}  // namespace
+}  // namespace vtrelnp::testing
