@@ -111,11 +111,11 @@ TEST_F(Browse, DeviceListGrowsOnlyWhenTooSmallAndIsBounded) {
     EnumerateAll(kScopeConnected, 0, nullptr);
     EXPECT_EQ(sys.listCapacities, std::vector<std::size_t>{16 * 1024});
     sys.listCapacities.clear();
-    sys.extraDeviceNames = 3000;  // about 60 K characters
+    sys.extraDeviceNames = 2000;  // 44 K characters
     EXPECT_EQ(EnumerateAll(kScopeConnected, 0, nullptr).size(), 1u);
     EXPECT_EQ(sys.listCapacities, (std::vector<std::size_t>{16 * 1024, 32 * 1024, 64 * 1024}));
     sys.listCapacities.clear();
-    sys.extraDeviceNames = 100000;  // never fits
+    sys.extraDeviceNames = 50000;  // 1.1 M characters: never fits
     long result = 0;
     EnumerateAll(kScopeConnected, 0, nullptr, &result);
     EXPECT_EQ(result, kErrInsufficientBuffer);

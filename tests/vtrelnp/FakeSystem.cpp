@@ -75,21 +75,21 @@ WString FakeSystem::Target(const WString& device) const {
 
 long FakeSystem::ListDevices(std::size_t capacity, std::vector<WString>* names) {
     listCapacities.push_back(capacity);
-    std::vector<WString> all;
+    // The unrelated names are "Global\ObjectNNNNNNNN": 22 characters each.
+    std::size_t chars = 1 + extraDeviceNames * 22;
     for (const auto& [name, stack] : devices) {
-        all.push_back(name);
-    }
-    for (std::size_t i = 0; i < extraDeviceNames; ++i) {
-        all.push_back(u"Global\\SomeObject" + Widen(std::to_string(i)));
-    }
-    std::size_t chars = 1;
-    for (const WString& n : all) {
-        chars += n.size() + 1;
+        chars += name.size() + 1;
     }
     if (chars > capacity) {
         return kErrInsufficientBuffer;
     }
-    *names = all;
+    for (const auto& [name, stack] : devices) {
+        names->push_back(name);
+    }
+    for (std::size_t i = 0; i < extraDeviceNames; ++i) {
+        std::string digits = std::to_string(10000000 + i);
+        names->push_back(u"Global\\Object" + Widen(digits));
+    }
     return 0;
 }
 
