@@ -7,7 +7,7 @@ namespace vtrelnp {
 namespace {
 
 // Capability indexes and answers.
-constexpr std::uint32_t kCapSpecVersion = 1;
+constexpr std::uint32_t kCapInterfaceVersion = 1;
 constexpr std::uint32_t kCapNetType = 2;
 constexpr std::uint32_t kCapDriverVersion = 3;
 constexpr std::uint32_t kCapConnection = 6;
@@ -75,7 +75,7 @@ Settings Provider::CurrentSettings() {
 
 std::uint32_t Provider::GetCaps(std::uint32_t index) {
     switch (index) {
-        case kCapSpecVersion:
+        case kCapInterfaceVersion:
             return 0x50001;
         case kCapNetType:
             return 0x00160000;
