@@ -46,7 +46,9 @@ protected:
         StandIns::Scenario(std::string(kScenario) + "view here1 " + ComputerName() + "\n");
         // Read once at the provider's first call.
         SetProductValue("ProductHome", "C:\\Program Files\\Korva");
+        UseSharedCacheFolder();
     }
+    static void TearDownTestSuite() { RemoveProductValue("ProductHome"); }
     void SetUp() override {
         if (!KorvantHasAccounts()) {
             GTEST_SKIP() << "LIBKORVANT.dll has no nt_init yet: covered by AccountsMissing";
@@ -185,6 +187,7 @@ TEST(MissingLibraries, WithoutTheCommandLibraryAConnectionFailsAndLeavesNoDrive)
     }
     StandIns::Use("vtrelnp_dll_tests");
     StandIns::Scenario(kScenario);
+    UseSharedCacheFolder();
     ForgetDevice(L"Q:");
     ForgetDevice(L"M:");
     DefineDosDeviceW(DDD_RAW_TARGET_PATH, L"M:", L"\\Device\\dlfs");

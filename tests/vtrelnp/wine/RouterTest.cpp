@@ -13,7 +13,10 @@ constexpr wchar_t kProvider[] = L"Vantrel Dynamic Views";
 
 class Router : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { StandIns::Use("vtrelnp_router_tests"); }
+    static void SetUpTestSuite() {
+        StandIns::Use("vtrelnp_router_tests");
+        UseSharedCacheFolder();
+    }
 
     void SetUp() override {
         if (!KorvantHasAccounts()) {

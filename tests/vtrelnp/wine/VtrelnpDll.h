@@ -121,6 +121,30 @@ inline void SetUserValue(const char* name, const char* value) {
     RegCloseKey(key);
 }
 
+// LIBKORVANT's global lookup cache (nt_init creates it) outlives this
+// process in the wineserver; keep its file where the cache's own tests
+// expect it: HostData = <bin>\shmemhost.
+inline void UseSharedCacheFolder() {
+    char exe[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    std::string dir(exe);
+    dir.erase(dir.find_last_of('\\'));
+    const std::size_t last = dir.find_last_of('\\');
+    if (last != std::string::npos && dir.compare(last + 1, 8, "missing-") == 0) {
+        dir.erase(last);
+    }
+    SetProductValue("HostData", (dir + "\\shmemhost").c_str());
+}
+
+inline void RemoveProductValue(const char* name) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Korva\\Vantrel\\CurrentVersion", 0, KEY_WRITE,
+                      &key) == ERROR_SUCCESS) {
+        RegDeleteValueA(key, name);
+        RegCloseKey(key);
+    }
+}
+
 inline bool KorvantHasAccounts() {
     HMODULE korvant = LoadLibraryA("LIBKORVANT.dll");
     return korvant != nullptr && GetProcAddress(korvant, "nt_init") != nullptr;
