@@ -48,7 +48,6 @@ protected:
         SetProductValue("ProductHome", "C:\\Program Files\\Korva");
         UseSharedCacheFolder();
     }
-    static void TearDownTestSuite() { RemoveProductValue("ProductHome"); }
     void SetUp() override {
         if (!KorvantHasAccounts()) {
             GTEST_SKIP() << "LIBKORVANT.dll has no nt_init yet: covered by AccountsMissing";

@@ -136,14 +136,19 @@ inline void UseSharedCacheFolder() {
     SetProductValue("HostData", (dir + "\\shmemhost").c_str());
 }
 
-inline void RemoveProductValue(const char* name) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Korva\\Vantrel\\CurrentVersion", 0, KEY_WRITE,
-                      &key) == ERROR_SUCCESS) {
-        RegDeleteValueA(key, name);
-        RegCloseKey(key);
+// The product's keys are shared by every test program of the prefix: each
+// program starts and ends without them.
+class ProductKeysCleanup : public ::testing::Environment {
+public:
+    void SetUp() override { Remove(); }
+    void TearDown() override { Remove(); }
+    static void Remove() {
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\Korva");
+        RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Korva");
     }
-}
+};
+inline ::testing::Environment* const kProductKeysCleanup =
+    ::testing::AddGlobalTestEnvironment(new ProductKeysCleanup);
 
 inline bool KorvantHasAccounts() {
     HMODULE korvant = LoadLibraryA("LIBKORVANT.dll");
