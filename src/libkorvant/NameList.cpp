@@ -57,7 +57,7 @@ std::string ListRemove(const std::string& list, const std::string& name) {
     std::vector<std::string> kept;
     bool removed = false;
     for (const std::string& entry : SplitList(list)) {
-        if (entry == name) {
+        if (!removed && entry == name) {
             removed = true;
         } else {
             kept.push_back(entry);

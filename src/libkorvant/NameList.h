@@ -17,7 +17,7 @@ bool ListContains(const std::string& list, const std::string& name);
 // Appends the name unless it is listed already or the list would grow past
 // 2046 characters; returns false when nothing was added.
 bool ListAppend(std::string* list, const std::string& name);
-// Removes every entry equal to the name with its separating comma.
+// Removes the first entry equal to the name with its separating comma.
 std::string ListRemove(const std::string& list, const std::string& name);
 // The tag first, then the old entries without it, while fewer than maxCount
 // entries and fewer than 2047 characters; an empty list for maxCount <= 0.

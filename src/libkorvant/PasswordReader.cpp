@@ -4,9 +4,16 @@ namespace korvant {
 
 const char* PasswordReader::Read(const std::function<int()>& nextKey) {
     std::size_t length = 0;
+    bool first = true;
     for (;;) {
         const int key = nextKey();
+        if (first && afterCr_ && key == '\n') {
+            first = false;
+            continue;
+        }
+        first = false;
         if (key < 0 || key == '\r' || key == '\n') {
+            afterCr_ = key == '\r';
             break;
         }
         if (key == '\b') {

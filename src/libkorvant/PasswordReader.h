@@ -20,6 +20,8 @@ public:
 
 private:
     std::vector<char> buffer_ = std::vector<char>(kInitialSize);
+    // The last line ended with CR: an LF first in the next call belongs to it.
+    bool afterCr_ = false;
 };
 
 }  // namespace korvant

@@ -9,6 +9,28 @@
 
 namespace korvant {
 
+namespace {
+
+// A caller walks a list to its empty string, so a list read into its buffer
+// must end with two zero bytes there (one for the empty list); the library
+// itself stores lists without the final one. Adds what is missing, or 234
+// when the buffer has no room for it.
+long EndMultiString(char* bytes, std::uint32_t n, std::uint32_t capacity) {
+    std::uint32_t missing = 2;
+    if ((n == 1 && bytes[0] == '\0') || (n >= 2 && bytes[n - 1] == '\0' && bytes[n - 2] == '\0')) {
+        missing = 0;
+    } else if (n >= 1 && bytes[n - 1] == '\0') {
+        missing = 1;
+    }
+    if (n > capacity || capacity - n < missing) {
+        return kErrMoreData;
+    }
+    std::memset(bytes + n, 0, missing);
+    return 0;
+}
+
+}  // namespace
+
 long RegistryStore::CloseKey(RegKey key) {
     if (OnProfile() || key == 0) {
         return 0;
@@ -59,14 +81,7 @@ long RegistryStore::GetValue(RegKey root, const char* path, const char* name, vo
         std::uint32_t type = 0;
         long error = platform_.RegQuery(key, name, &type, buffer, size);
         if (error == 0 && type == kRegMultiSz) {
-            // Terminate the list inside the caller's buffer; a list that fills
-            // it exactly must already end in its terminator.
-            char* bytes = static_cast<char*>(buffer);
-            if (*size < capacity) {
-                bytes[*size] = '\0';
-            } else if (*size == 0 || bytes[*size - 1] != '\0') {
-                error = kErrMoreData;
-            }
+            error = EndMultiString(static_cast<char*>(buffer), *size, capacity);
         }
         if (error != 0) {
             platform_.RegClose(key);
@@ -236,14 +251,20 @@ long RegistryStore::ReadTyped(RegKey root, const std::string& path, const char* 
         error = platform_.RegQuery(key, name, &type, buffer, size);
         platform_.RegClose(key);
         const bool wantString = expected == kRegSz || expected == kRegMultiSz || expected == 0;
-        if (error == 0 && expected == kRegDword && (type != kRegDword || *size != 4)) {
+        // A value of the wrong type is refused as such, also when it would
+        // not have fitted the buffer either.
+        const bool read = error == 0 || error == kErrMoreData;
+        if (read && expected == kRegDword && type != kRegDword) {
             error = kErrInvalidData;
-        } else if (error == 0 && expected == kRegSz && type != kRegSz && type != kRegExpandSz) {
+        } else if (error == 0 && expected == kRegDword && *size != 4) {
             error = kErrInvalidData;
-        } else if (error == 0 && expected == kRegMultiSz && type != kRegMultiSz) {
+        } else if (read && expected == kRegSz && type != kRegSz && type != kRegExpandSz) {
             error = kErrInvalidData;
-        } else if (error == 0 && wantString &&
-                   (type == kRegSz || type == kRegExpandSz || type == kRegMultiSz)) {
+        } else if (read && expected == kRegMultiSz && type != kRegMultiSz) {
+            error = kErrInvalidData;
+        } else if (error == 0 && wantString && type == kRegMultiSz) {
+            error = EndMultiString(static_cast<char*>(buffer), *size, capacity);
+        } else if (error == 0 && wantString && (type == kRegSz || type == kRegExpandSz)) {
             char* bytes = static_cast<char*>(buffer);
             if (*size < capacity) {
                 bytes[*size] = '\0';
@@ -328,6 +349,12 @@ long RegistryStore::WriteProfile(const std::string& key, std::uint32_t type, con
         }
         std::uint32_t number = 0;
         std::memcpy(&number, data, 4);
+        if (type == kRegDwordBigEndian) {
+            // The data holds the number's bytes high byte first: the text is
+            // the number itself.
+            number = (number >> 24) | ((number >> 8) & 0xFF00u) | ((number << 8) & 0xFF0000u) |
+                     (number << 24);
+        }
         text = std::to_string(number);
     } else if (data != nullptr) {
         const char* bytes = static_cast<const char*>(data);

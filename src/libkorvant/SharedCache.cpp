@@ -39,6 +39,12 @@ CacheSettings ReadCacheSettings(Platform& platform, RegistryStore& store, System
     settings.privateIsGlobal = system.Win32Platform() != 2 || userSid.empty();
     settings.priv =
         settings.privateIsGlobal ? settings.global : MakeAreaConfig(base, userSid, prefix, total);
+    if (base.empty()) {
+        // Without the product's folder the file would land wherever the
+        // process happens to run: no area then.
+        settings.global.fileName.clear();
+        settings.priv.fileName.clear();
+    }
     std::string debug;
     if (platform.GetEnv("KORVA_DEBUG_SHMEM_FILE", &debug) && !debug.empty()) {
         settings.global.debugFile = debug;

@@ -172,7 +172,7 @@ bool ShmemArea::Attach() {
         }
         return true;
     }
-    if (os_.IsDirectory(config_.fileName)) {
+    if (config_.fileName.empty() || os_.IsDirectory(config_.fileName)) {
         return false;
     }
     bool existed = false;

@@ -69,9 +69,9 @@ bool SystemInfo::IsTerminalServer(int* adminMode) {
     if (!haveWts_) {
         std::string forced;
         if (platform_.GetEnv("KORVA_FORCE_WTS", &forced)) {
-            wts_ = AsciiCaseCompare(forced.c_str(), "Admin") == 0 ||
-                   AsciiCaseCompare(forced.c_str(), "User") == 0;
-            wtsAdmin_ = AsciiCaseCompare(forced.c_str(), "Admin") == 0 ? 1 : 0;
+            // Exactly the listed values; anything else, empty included, is "no".
+            wts_ = forced == "Admin" || forced == "User";
+            wtsAdmin_ = forced == "Admin" ? 1 : 0;
         } else if ((OsInfo() & kOsNt5) && platform_.IsTerminalServerSuite()) {
             wts_ = true;
             RegKey key = 0;

@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "libkorvant/FakePlatform.h"
 #include "libkorvant/SharedCache.h"
 #include "libkorvant/ShmemTestSupport.h"
 
@@ -444,6 +445,29 @@ TEST(PhashCache, StatisticsText) {
                        "2       1       2        1       0      32   6.25%\n"),
               std::string::npos)
         << out;
+}
+
+TEST(PhashCache, SettingsFromRegistryAndEnvironment) {
+    FakePlatform platform;
+    SystemInfo system(platform);
+    RegistryStore store(platform, system);
+    CacheSettings s = ReadCacheSettings(platform, store, system, "S-1-5-21-1-2-3-1000");
+    EXPECT_EQ(s.global.fileName, "");  // no product folder: no area
+    platform.PutString("HKLM\\Software\\Korva\\Vantrel\\CurrentVersion", "ProductHome", "C:\\Home");
+    s = ReadCacheSettings(platform, store, system, "S-1-5-21-1-2-3-1000");
+    EXPECT_EQ(s.global.fileName, "C:\\Home\\var\\cache\\VTshmemV3");
+    EXPECT_EQ(s.priv.mappingName, "Global\\VTshmemV3_area_S-1-5-21-1-2-3-1000");
+    EXPECT_FALSE(s.privateIsGlobal);
+    EXPECT_EQ(s.global.totalSize, 0x180000u);
+    platform.PutString("HKLM\\Software\\Korva\\Vantrel\\CurrentVersion", "HostData", "D:\\Data");
+    platform.PutDword("HKCU\\Software\\Korva\\Vantrel\\CurrentVersion", "ShmemTotalAreaSize",
+                      0x200000);
+    platform.env["KORVA_DEBUG_SHMEM_FILE"] = "E:\\copy";
+    s = ReadCacheSettings(platform, store, system, "S-1-5-21-1-2-3-1000");
+    EXPECT_EQ(s.global.fileName, "D:\\Data\\var\\cache\\VTshmemV3");
+    EXPECT_EQ(s.global.totalSize, 0x200000u);
+    EXPECT_EQ(s.global.debugFile, "E:\\copy");
+    EXPECT_TRUE(s.privateIsGlobal);
 }
 
 TEST(PhashCache, UnattachableAreaIsReported) {

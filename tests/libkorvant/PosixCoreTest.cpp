@@ -139,6 +139,18 @@ TEST(Getpass, CutsToEightHonoursBackspaceAndStopsAtEnter) {
     EXPECT_STREQ(reader.Read(Keys("")), "");
 }
 
+TEST(Getpass, LineFeedAfterCarriageReturnBelongsToTheSameLine) {
+    PasswordReader reader;
+    const std::string piped = "one\r\ntwo\r\n\nthree\n";
+    std::size_t at = 0;
+    auto next = [&]() -> int { return at < piped.size() ? piped[at++] : -1; };
+    EXPECT_STREQ(reader.Read(next), "one");
+    EXPECT_STREQ(reader.Read(next), "two");
+    EXPECT_STREQ(reader.Read(next), "");  // an empty line of its own
+    EXPECT_STREQ(reader.Read(next), "three");
+    EXPECT_STREQ(reader.Read(next), "");
+}
+
 TEST(Getpass, BufferGrowsByDoublingAndIsReused) {
     PasswordReader reader;
     EXPECT_EQ(reader.Capacity(), 1024u);

@@ -65,6 +65,9 @@ TEST_F(Lists, RemovingWritesBackInEveryCase) {
     fake.Find(kCuKey)->values.erase("unrelated");
     EXPECT_EQ(store.RemovePersistentKiv(nullptr), 0);
     EXPECT_EQ(Kivs(), "kept");
+    fake.PutString(kCuKey, "PersistentKIVs", "a,b,a,c");
+    EXPECT_EQ(store.RemovePersistentKiv("a"), 0);
+    EXPECT_EQ(Kivs(), "b,a,c");  // the first only
 }
 
 TEST_F(Lists, RecentViewsMoveToFrontAndDropTheOldest) {
@@ -191,6 +194,8 @@ TEST_F(Win32s, ParametersLiveInTheKorvaProfileSection) {
 
     EXPECT_EQ(store.SetAppGeometry("tool", 1, 2, 3, 4, nullptr), 0);
     EXPECT_EQ(Profile("toolGeometry"), "1 2 3 4");
+    EXPECT_EQ(store.SetAppParam("tool", "Big", kRegDwordBigEndian, 0x01020304, nullptr), 0);
+    EXPECT_EQ(Profile("toolBig"), "16909060");
     std::int32_t x = 0, y = 0, w = 0, h = 0;
     EXPECT_EQ(store.GetAppGeometry("tool", &x, &y, &w, &h, nullptr), 0);
     EXPECT_EQ(w, 3);

@@ -103,6 +103,40 @@ TEST_F(Store, GetValueLeavesKeyOpenOnlyOnSuccess) {
     EXPECT_EQ(store.GetHandle(kHkeyLocalMachine, nullptr, kKeyRead, &key), 87);
 }
 
+TEST_F(Store, MultiStringReadsAlwaysEndTheList) {
+    auto read = [&](const std::string& stored, std::uint32_t capacity, std::string* got) {
+        fake.Put(kLmKey, "ProductInfoKeys", kRegMultiSz, stored.data(), stored.size());
+        char buffer[16];
+        std::memset(buffer, 'Z', sizeof buffer);
+        std::uint32_t size = capacity;
+        const long error = store.GetValue(kHkeyLocalMachine, store.CommonKey(), "ProductInfoKeys",
+                                          buffer, &size, nullptr);
+        got->assign(buffer, capacity);
+        return error;
+    };
+    std::string got;
+    EXPECT_EQ(read(std::string("a\0bb\0", 5), 5, &got), 234);
+    EXPECT_EQ(read(std::string("a\0bb\0", 5), 6, &got), 0);
+    EXPECT_EQ(got, std::string("a\0bb\0\0", 6));
+    EXPECT_EQ(read(std::string("a\0bb\0\0", 6), 6, &got), 0);
+    EXPECT_EQ(got, std::string("a\0bb\0\0", 6));
+    EXPECT_EQ(read(std::string("\0", 1), 1, &got), 0);  // the empty list
+    EXPECT_EQ(read(std::string("ab", 2), 4, &got), 0);
+    EXPECT_EQ(got, std::string("ab\0\0", 4));
+    EXPECT_EQ(read(std::string("ab", 2), 3, &got), 234);
+}
+
+TEST_F(Store, WrongTypeIsReportedBeforeTheSize) {
+    fake.PutString(kCuKey, "RecentlyUsedViewsMaxLen", "three");
+    std::uint32_t number = 0;
+    std::uint32_t size = sizeof number;
+    EXPECT_EQ(store.GetParam(21, &size, &number, nullptr), 13);
+    fake.PutDword(kLmKey, "ProductHome", 7);
+    char text[2];
+    size = sizeof text;
+    EXPECT_EQ(store.GetParam(8, &size, text, nullptr), 13);
+}
+
 TEST_F(Store, MultiStringThatFillsTheBufferIsNotOverrun) {
     const char list[] = {'a', '\0', 'b', '\0'};  // written without its final terminator
     fake.Put(kLmKey, "ProductInfoKeys", kRegMultiSz, list, sizeof list);
@@ -117,10 +151,10 @@ TEST_F(Store, MultiStringThatFillsTheBufferIsNotOverrun) {
     EXPECT_EQ(buffer[5], 'Z');
 
     std::memset(buffer, 'Z', sizeof buffer);
-    size = 4;  // exactly the stored length: nothing may be written behind it
-    ASSERT_EQ(store.GetValue(kHkeyLocalMachine, store.CommonKey(), "ProductInfoKeys", buffer, &size,
+    size = 4;  // exactly the stored length: no room for the list's end
+    EXPECT_EQ(store.GetValue(kHkeyLocalMachine, store.CommonKey(), "ProductInfoKeys", buffer, &size,
                              nullptr),
-              0);
+              234);
     EXPECT_EQ(buffer[4], 'Z');
 
     const char unterminated[] = {'a', 'b', 'c'};

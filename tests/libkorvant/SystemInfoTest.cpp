@@ -38,8 +38,12 @@ TEST(PlatformWord, FromVersionAndForcedByEnvironment) {
 }
 
 TEST(TerminalServer, ForcedByEnvironment) {
-    for (const auto& [value, expected, admin] :
-         {std::tuple{"Admin", true, 1}, {"user", true, 0}, {"no", false, 0}}) {
+    for (const auto& [value, expected, admin] : {std::tuple{"Admin", true, 1},
+                                                 {"User", true, 0},
+                                                 {"user", false, 0},
+                                                 {"admin", false, 0},
+                                                 {"", false, 0},
+                                                 {"no", false, 0}}) {
         FakePlatform fake;
         fake.env["KORVA_FORCE_WTS"] = value;
         SystemInfo info(fake);

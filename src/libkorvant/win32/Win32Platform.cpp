@@ -137,13 +137,20 @@ bool Win32Platform::ProfileWriteTime(std::uint64_t* fileTime) {
 }
 
 bool Win32Platform::GetEnv(const char* name, std::string* value) {
+    // A variable set to the empty string is set: only "not found" is unset.
+    SetLastError(0);
     const DWORD n = GetEnvironmentVariableA(name, nullptr, 0);
     if (n == 0) {
-        return false;
+        if (GetLastError() == ERROR_ENVVAR_NOT_FOUND) {
+            return false;
+        }
+        value->clear();
+        return true;
     }
     std::vector<char> buffer(n + 1);
+    SetLastError(0);
     const DWORD got = GetEnvironmentVariableA(name, buffer.data(), n + 1);
-    if (got == 0 || got > n) {
+    if (got > n || (got == 0 && GetLastError() == ERROR_ENVVAR_NOT_FOUND)) {
         return false;
     }
     value->assign(buffer.data(), got);

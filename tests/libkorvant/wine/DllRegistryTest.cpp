@@ -101,16 +101,40 @@ TEST_F(Registry, WrongTypesAndShortBuffersAreErrorsNotOverruns) {
     DWORD number = 0;
     DWORD size = sizeof number;
     EXPECT_EQ(getParam(41, &size, &number, nullptr), ERROR_INVALID_DATA);
+    // Of the wrong type and longer than the buffer: still the type error.
+    HKEY user = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kProduct, 0, nullptr, 0, KEY_WRITE, nullptr, &user,
+                              nullptr),
+              0);
+    RegSetValueExA(user, "RecentlyUsedViewsMaxLen", 0, REG_SZ,
+                   reinterpret_cast<const BYTE*>("three"), 6);
+    RegCloseKey(user);
+    size = sizeof number;
+    EXPECT_EQ(getParam(21, &size, &number, nullptr), ERROR_INVALID_DATA);
+    // A list read that exactly fills the buffer has no room for its end.
+    ASSERT_EQ(KorvantDll::Fn<SetParamFn>("ntregy_set_param")(48, "a\0bb\0", nullptr), 0);
+    char list5[8];
+    size = 5;
+    EXPECT_EQ(getParam(48, &size, list5, nullptr), ERROR_MORE_DATA);
+    size = 6;
+    ASSERT_EQ(getParam(48, &size, list5, nullptr), 0);
+    EXPECT_EQ(std::string(list5, 6), std::string("a\0bb\0\0", 6));
 
     auto getValue = KorvantDll::Fn<GetValueFn>("ntregy_get_value");
     char buffer[8];
     std::memset(buffer, 'Z', sizeof buffer);
     size = 4;
     HKEY open = reinterpret_cast<HKEY>(1);
+    // The stored list lacks its final terminator and fills the buffer.
     EXPECT_EQ(getValue(HKEY_LOCAL_MACHINE, "\\Software\\Korva\\Vantrel\\CurrentVersion",
                        "ProductInfoKeys", buffer, &size, &open),
-              0);
+              ERROR_MORE_DATA);
     EXPECT_EQ(buffer[4], 'Z') << "nothing written past the caller's 4 bytes";
+    EXPECT_EQ(open, nullptr);
+    size = 5;
+    EXPECT_EQ(getValue(HKEY_LOCAL_MACHINE, kProduct, "ProductInfoKeys", buffer, &size, &open), 0);
+    EXPECT_EQ(buffer[4], '\0');
+    EXPECT_EQ(buffer[5], 'Z');
     ASSERT_NE(open, nullptr);
     KorvantDll::Fn<CloseKeyFn>("ntregy_close_key")(open);
     size = sizeof buffer;

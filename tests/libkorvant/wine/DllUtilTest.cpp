@@ -224,7 +224,7 @@ TEST(Processes, ParentOfAChildIsThisProcess) {
 }
 
 // getpass in a child whose standard input is a pipe: no echo, cut to 8.
-std::string RunGetpass(const std::string& typed) {
+std::string RunGetpass(const std::string& typed, int calls = 1) {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     HANDLE inRead, inWrite, outRead, outWrite;
     CreatePipe(&inRead, &inWrite, &inherit, 0);
@@ -238,9 +238,9 @@ std::string RunGetpass(const std::string& typed) {
     startup.hStdOutput = outWrite;
     startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
     PROCESS_INFORMATION process{};
-    char command[] = "korvant_getpass_probe.exe";
-    if (!CreateProcessA(nullptr, command, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                        &process)) {
+    std::string command = "korvant_getpass_probe.exe " + std::to_string(calls);
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                        &startup, &process)) {
         return "<no child>";
     }
     CloseHandle(inRead);
@@ -270,6 +270,10 @@ std::string RunGetpass(const std::string& typed) {
 TEST(Getpass, ReadsWithoutEchoAndCutsToEight) {
     EXPECT_EQ(RunGetpass("abcdefghijkl\r\nrest"), "Password: \n[abcdefgh]\n");
     EXPECT_EQ(RunGetpass("ab\bc\n"), "Password: \n[ac]\n");
+}
+
+TEST(Getpass, CarriageReturnLineFeedEndsOneLine) {
+    EXPECT_EQ(RunGetpass("one\r\ntwo\r\n", 2), "Password: \n[one]\nPassword: \n[two]\n");
 }
 
 }  // namespace

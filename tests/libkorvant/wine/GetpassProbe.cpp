@@ -2,8 +2,9 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 
-int main() {
+int main(int argc, char** argv) {
     HMODULE library = LoadLibraryA("LIBKORVANT.dll");
     if (library == nullptr) {
         return 2;
@@ -14,7 +15,10 @@ int main() {
     if (getpass == nullptr) {
         return 3;
     }
-    const char* answer = getpass("Password: ");
-    std::printf("[%s]\n", answer);
+    const int calls = argc > 1 ? std::atoi(argv[1]) : 1;
+    for (int i = 0; i < calls; ++i) {
+        const char* answer = getpass("Password: ");
+        std::printf("[%s]\n", answer);
+    }
     return 0;
 }
