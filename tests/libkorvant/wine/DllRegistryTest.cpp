@@ -355,6 +355,7 @@ protected:
         if (!Win32sRun()) {
             GTEST_SKIP() << "needs KORVA_FORCE_PLATFORM=win32s";
         }
+        RemoveProductKeys();  // other programs of the prefix may have left some
         WriteProfileStringA("Korva", nullptr, nullptr);
     }
     void TearDown() override { WriteProfileStringA("Korva", nullptr, nullptr); }
