@@ -31,9 +31,9 @@ std::string KeyHelp() {
         text += line;
     }
     text +=
-        "A key already at its value is left alone. injection, referenceDivider, pagerVersion,\n"
-        "toneClock and advanced.IF_SEL, CLOCK_SEL, PLUG_VER, PLUG_VER_MINOR have no control of\n"
-        "their own and are refused.\n\nExample:\n"
+        "A list already showing the value is not picked again. injection, referenceDivider,\n"
+        "pagerVersion, toneClock and advanced.IF_SEL, CLOCK_SEL, PLUG_VER, PLUG_VER_MINOR have no\n"
+        "control of their own and are refused.\n\nExample:\n"
         "  calvex set pager.dat toneSystem=GE channels.F1.frequency=152.0075 \\\n"
         "      'channels.F1.calls.3.tone1=433.7' 'switches.SW-B.mode=Priority Scan F1'\n"
         "  calvex set --engineer pager.dat serial=136WJA0042 codeplugVersion=4\n";
