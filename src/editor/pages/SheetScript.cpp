@@ -101,7 +101,8 @@ Parsed ParseKey(const std::string& key) {
             if (head == f) p.kind = SheetKeyKind::Factory;
         return p;
     }
-    if (head == "advanced" && parts.size() == 2) {
+    // advanced.NAME, or advanced.NAME.value as `calvex apply` names it.
+    if (head == "advanced" && (parts.size() == 2 || (parts.size() == 3 && parts[2] == "value"))) {
         p.kind = SheetKeyKind::Factory;
         return p;
     }
@@ -307,7 +308,8 @@ SheetScriptResult SheetScript::Apply(CCodeplug& plug, const std::vector<SheetCha
                 result.outcome = SheetScriptResult::Outcome::Refused;
                 result.error =
                     changes[i].key +
-                    " is factory data: only the engineer tools (Engineer Data) change it";
+                    " is factory data: only the engineer tools (Engineer Data, or calvex set "
+                    "--engineer) change it";
                 return result;
             case SheetKeyKind::Derived:
                 result.outcome = SheetScriptResult::Outcome::Refused;

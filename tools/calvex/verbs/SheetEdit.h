@@ -11,15 +11,18 @@
 
 // Prints every box the pages showed ("caption: text", on stderr), saves the
 // codeplug to `out` (or back to its own file) when every change was taken,
-// and gives the exit code.
+// and gives the exit code. `engineerMade` counts the changes the engineer
+// tools already made on the document's codeplug (calvex set --engineer):
+// they are saved even when the sheet has nothing to change.
 inline int FinishSheetEdit(CodeplugDocument& doc, const std::vector<SheetChange>& changes,
-                           const std::string& out, const char* verb) {
-    if (changes.empty()) {
+                           const std::string& out, const char* verb, std::size_t engineerMade = 0) {
+    if (changes.empty() && engineerMade == 0) {
         std::printf("nothing to change\n");
         if (out.empty()) return EXIT_OK;
     }
     CCodeplug plug = doc.Codeplug();
-    const SheetScriptResult r = SheetScript::Apply(plug, changes);
+    SheetScriptResult r;
+    if (!changes.empty() || engineerMade == 0) r = SheetScript::Apply(plug, changes);
     for (const SheetMessage& m : r.messages) {
         std::string text = m.text;
         for (std::size_t i = 0; (i = text.find('\n', i)) != std::string::npos; i += 3)
@@ -43,7 +46,7 @@ inline int FinishSheetEdit(CodeplugDocument& doc, const std::vector<SheetChange>
         std::fprintf(stderr, "calvex %s: %s\n", verb, saved.message.c_str());
         return EXIT_FAILED;
     }
-    std::printf("%zu change%s written to %s\n", changes.size(), changes.size() == 1 ? "" : "s",
-                target.c_str());
+    const std::size_t made = changes.size() + engineerMade;
+    std::printf("%zu change%s written to %s\n", made, made == 1 ? "" : "s", target.c_str());
     return EXIT_OK;
 }

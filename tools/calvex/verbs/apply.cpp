@@ -7,6 +7,7 @@
 #include <iostream>
 #include <map>
 
+#include "EngineerEdit.h"
 #include "FileVerb.h"
 #include "SheetEdit.h"
 #include "document/CodeplugFields.h"
@@ -31,10 +32,17 @@ int Run(const std::vector<std::string>& args) {
                    "standard input")
         ->required();
     app.add_option("--out", out, "write the result to this file instead of FILE");
+    bool engineer = false;
+    app.add_flag("--engineer", engineer,
+                 "ask for the engineer password and allow the factory fields");
     app.footer(
         "\nFields equal to the file's are skipped, so the output of 'calvex show --json', edited,\n"
-        "applies just the edits. 'calvex set --help' lists the fields that can change.\n");
+        "applies just the edits. 'calvex set --help' lists the fields that can change.\n"
+        "With --engineer and CHANGES '-', standard input holds the password line first, then\n"
+        "the JSON.\n");
     if (const auto stop = ParseVerbArgs(app, args)) return *stop;
+    if (engineer)
+        if (const auto stop = EngineerLogon("apply")) return *stop;
 
     FieldJson incoming;
     try {
@@ -73,7 +81,10 @@ int Run(const std::vector<std::string>& args) {
     }
     for (const SheetChange& c : changes)
         std::printf("%s = %s\n", c.key.c_str(), c.value.empty() ? "(empty)" : c.value.c_str());
-    return FinishSheetEdit(doc, changes, out, "apply");
+    std::vector<EngineerChange> factory;
+    if (engineer) factory = TakeEngineerChanges(changes);
+    if (const auto stop = ApplyEngineerChanges(doc, factory, "apply")) return *stop;
+    return FinishSheetEdit(doc, changes, out, "apply", factory.size());
 }
 
 const CalvexVerb kVerb{

@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <cstdio>
 
+#include "EngineerEdit.h"
 #include "FileVerb.h"
 #include "SheetEdit.h"
 
@@ -21,9 +22,21 @@ std::string KeyHelp() {
     }
     text +=
         "\nFactory fields (model, serial, IF, versions, the advanced block) are changed only by\n"
-        "the engineer tools.\n\nExample:\n"
+        "the engineer tools. With --engineer (the engineer password is asked for, or read as one\n"
+        "line from standard input when that is not a terminal) they are changed first, as in the\n"
+        "Engineer Data dialog and its Advanced Engineer Data, then the rest as above:\n";
+    for (const EngineerKeyHelp& k : EngineerScript::Help()) {
+        char line[512];
+        std::snprintf(line, sizeof line, "  %-62s %s\n", k.key.c_str(), k.values.c_str());
+        text += line;
+    }
+    text +=
+        "A list already showing the value is not picked again. injection, referenceDivider,\n"
+        "pagerVersion, toneClock and advanced.IF_SEL, CLOCK_SEL, PLUG_VER, PLUG_VER_MINOR have no\n"
+        "control of their own and are refused.\n\nExample:\n"
         "  calvex set pager.dat toneSystem=GE channels.F1.frequency=152.0075 \\\n"
-        "      'channels.F1.calls.3.tone1=433.7' 'switches.SW-B.mode=Priority Scan F1'\n";
+        "      'channels.F1.calls.3.tone1=433.7' 'switches.SW-B.mode=Priority Scan F1'\n"
+        "  calvex set --engineer pager.dat serial=136WJA0042 codeplugVersion=4\n";
     return text;
 }
 
@@ -35,6 +48,9 @@ int Run(const std::vector<std::string>& args) {
     app.add_option("FILE", file, "codeplug file (.dat)")->required();
     app.add_option("KEY=VALUE", assignments, "changes")->required();
     app.add_option("--out", out, "write the result to this file instead of FILE");
+    bool engineer = false;
+    app.add_flag("--engineer", engineer,
+                 "ask for the engineer password and allow the factory fields");
     app.footer(KeyHelp());
     if (const auto stop = ParseVerbArgs(app, args)) return *stop;
 
@@ -47,9 +63,15 @@ int Run(const std::vector<std::string>& args) {
         }
         changes.push_back({a.substr(0, eq), a.substr(eq + 1)});
     }
+    std::vector<EngineerChange> factory;
+    if (engineer) {
+        if (const auto stop = EngineerLogon("set")) return *stop;
+        factory = TakeEngineerChanges(changes);
+    }
     CodeplugDocument doc;
     if (const auto stop = OpenCodeplugFile(doc, file, "set")) return *stop;
-    return FinishSheetEdit(doc, changes, out, "set");
+    if (const auto stop = ApplyEngineerChanges(doc, factory, "set")) return *stop;
+    return FinishSheetEdit(doc, changes, out, "set", factory.size());
 }
 
 const CalvexVerb kVerb{

@@ -1,0 +1,106 @@
+#pragma once
+// What `calvex set --engineer` and `calvex apply --engineer` add: the engineer
+// password, and the factory fields changed through the Engineer Data dialog
+// before the User Data sheet takes the rest.
+#include <cstdio>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#else
+#include <termios.h>
+#include <unistd.h>
+#endif
+
+#include "Verb.h"
+#include "document/CodeplugDocument.h"
+#include "editor/pages/SheetScript.h"
+#include "engineer/EngineerScript.h"
+
+// One line from standard input; without echo when it is a terminal.
+inline std::string ReadEngineerPassword() {
+    std::string line;
+#ifdef _WIN32
+    const bool terminal = _isatty(_fileno(stdin)) != 0;
+    HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
+    DWORD mode = 0;
+    const bool quiet = terminal && GetConsoleMode(in, &mode) &&
+                       SetConsoleMode(in, mode & ~static_cast<DWORD>(ENABLE_ECHO_INPUT));
+#else
+    const bool terminal = isatty(STDIN_FILENO) != 0;
+    termios saved{};
+    bool quiet = false;
+    if (terminal && tcgetattr(STDIN_FILENO, &saved) == 0) {
+        termios silent = saved;
+        silent.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+        quiet = tcsetattr(STDIN_FILENO, TCSAFLUSH, &silent) == 0;
+    }
+#endif
+    if (terminal) {
+        std::fprintf(stderr, "Engineer password: ");
+        std::fflush(stderr);
+    }
+    if (!std::getline(std::cin, line)) line.clear();
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+#ifdef _WIN32
+    if (quiet) SetConsoleMode(in, mode);
+#else
+    if (quiet) tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+#endif
+    if (terminal) std::fprintf(stderr, "\n");
+    return line;
+}
+
+// The logon. Gives the exit code when the verb stops here (wrong password).
+inline std::optional<int> EngineerLogon(const char* verb) {
+    if (EngineerScript::Logon(ReadEngineerPassword())) return std::nullopt;
+    std::fprintf(stderr, "calvex %s: wrong engineer password: nothing written\n", verb);
+    return EXIT_FAILED;
+}
+
+// Moves the changes the engineer tools make out of `changes`.
+inline std::vector<EngineerChange> TakeEngineerChanges(std::vector<SheetChange>& changes) {
+    std::vector<EngineerChange> engineer;
+    std::vector<SheetChange> rest;
+    for (SheetChange& c : changes) {
+        if (EngineerScript::Handles(c.key))
+            engineer.push_back({c.key, c.value});
+        else
+            rest.push_back(std::move(c));
+    }
+    changes = std::move(rest);
+    return engineer;
+}
+
+// Makes the engineer changes on the document's codeplug in memory (nothing
+// is saved here), printing the dialogs' boxes as FinishSheetEdit does. Gives
+// the exit code when the verb stops here.
+inline std::optional<int> ApplyEngineerChanges(CodeplugDocument& doc,
+                                               const std::vector<EngineerChange>& changes,
+                                               const char* verb) {
+    if (changes.empty()) return std::nullopt;
+    CCodeplug plug = doc.Codeplug();
+    const EngineerScriptResult r = EngineerScript::Apply(plug, changes);
+    for (const EngineerMessage& m : r.messages) {
+        std::string text = m.text;
+        for (std::size_t i = 0; (i = text.find('\n', i)) != std::string::npos; i += 3)
+            text.replace(i, 1, "\n  ");
+        std::fprintf(stderr, "%s: %s\n", m.caption.c_str(), text.c_str());
+    }
+    if (!r.error.empty()) std::fprintf(stderr, "calvex %s: %s\n", verb, r.error.c_str());
+    switch (r.outcome) {
+        case EngineerScriptResult::Outcome::BadInput:
+            return EXIT_USAGE;
+        case EngineerScriptResult::Outcome::Refused:
+            std::fprintf(stderr, "calvex %s: nothing written\n", verb);
+            return EXIT_FAILED;
+        case EngineerScriptResult::Outcome::Changed:
+            break;
+    }
+    doc.Codeplug() = plug;
+    return std::nullopt;
+}
