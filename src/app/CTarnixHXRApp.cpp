@@ -11,8 +11,8 @@
 #include "app/CTarnixHXRDoc.h"
 #include "app/CTarnixHXRView.h"
 #include "app/DialogLayouts.h"
-#include "app/HelpWindow.h"
 #include "app/EngineerCommands.h"
+#include "app/HelpWindow.h"
 #include "app/LinkAdapter.h"
 #include "app/PagerLink.h"
 #include "report/WelcomePage.h"
@@ -83,6 +83,8 @@ bool CTarnixHXRApp::InitInstance(const QStringList& arguments) {
 void CTarnixHXRApp::ExitInstance() {
     if (m_exited) return;
     m_exited = true;
+    // A transfer still running (a huge settle delay) must not hold the exit.
+    m_link->EndWaits();
     m_link->Join();
     m_link->SaveSettings();
 }
