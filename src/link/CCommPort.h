@@ -78,7 +78,9 @@ public:
     // The settings file: ProductDir + "lib/CalvexV.ini". Loading starts from
     // the defaults; a missing or odd file leaves them. Saving replaces the
     // file (creating its folder where the platform allows); false when it
-    // could not be written.
+    // could not be written. A port name the file cannot keep (see
+    // PortNameUnstorable) is never written: the file keeps the port it
+    // named before, with the current delay.
     const std::string& SettingsPath() const { return m_settingsPath; }
     void LoadSettings();
     bool SaveSettings();
@@ -103,7 +105,8 @@ private:
 
     std::unique_ptr<SerialPort> m_port;
     std::string m_portName = kDefaultPort;
-    mutable std::string m_delayLabel;  // scratch: the label last asked for
+    std::string m_storedPortName = kDefaultPort;  // the port the file names
+    mutable std::string m_delayLabel;             // scratch: the label last asked for
     int m_delay = kDefaultDelay;
     std::atomic<bool> m_endWaits{false};
     std::string m_settingsPath;
