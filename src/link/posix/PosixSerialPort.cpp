@@ -123,9 +123,15 @@ bool PosixSerialPort::Open(const std::string& portName) {
     if (HeldExclusively(m_fd)) {
         return Fail(PortError::Busy, EBUSY);
     }
-    if (::ioctl(m_fd, TIOCEXCL) != 0) return Fail(PortError::Settings, errno);
-    m_exclusive = true;
+    // Known to the signal handler before the mode is set, so that no
+    // moment is left in which a signal would leave it behind.
     g_exclusiveFd.store(m_fd);
+    if (::ioctl(m_fd, TIOCEXCL) != 0) {
+        const int err = errno;
+        g_exclusiveFd.store(-1);
+        return Fail(PortError::Settings, err);
+    }
+    m_exclusive = true;
 
     // 1200 baud, 8N1, binary, no flow control; reads never wait in the
     // driver (VMIN = VTIME = 0), poll does the waiting.
@@ -290,9 +296,9 @@ void PosixSerialPort::Close() {
     // clear it only when this port set it, never when an open that found the
     // port held elsewhere (root passes the exclusive mode) gives up.
     if (m_exclusive) {
+        (void)::ioctl(m_fd, TIOCNXCL);
         int expected = m_fd;
         g_exclusiveFd.compare_exchange_strong(expected, -1);
-        (void)::ioctl(m_fd, TIOCNXCL);
     }
     m_exclusive = false;
     ::close(m_fd);
