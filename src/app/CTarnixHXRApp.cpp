@@ -11,10 +11,11 @@
 #include "app/CTarnixHXRDoc.h"
 #include "app/CTarnixHXRView.h"
 #include "app/DialogLayouts.h"
-#include "app/HelpWindow.h"
 #include "app/EngineerCommands.h"
+#include "app/HelpWindow.h"
 #include "app/LinkAdapter.h"
 #include "app/PagerLink.h"
+#include "link/SettingsFile.h"
 #include "report/WelcomePage.h"
 #include "ui/qt/QtPrompt.h"
 
@@ -55,13 +56,21 @@ bool CTarnixHXRApp::InitInstance(const QStringList& arguments) {
 
     // The first argument that is not an option names a codeplug file;
     // "--port NAME" picks the programmer's port for this run (and after).
+    // A name the settings file cannot keep is refused with the reason.
     QString file;
+    const auto usePort = [this](const std::string& name) {
+        const std::string problem = PortNameUnstorable(name);
+        if (problem.empty())
+            m_link->SetPortName(name);
+        else
+            m_prompt->Error(problem, "System Configuration", false);
+    };
     for (int i = 1; i < arguments.size(); ++i) {
         const QString& arg = arguments[i];
         if (arg == "--port" && i + 1 < arguments.size()) {
-            m_link->SetPortName(arguments[++i].toStdString());
+            usePort(arguments[++i].toStdString());
         } else if (arg.startsWith("--port=")) {
-            m_link->SetPortName(arg.mid(7).toStdString());
+            usePort(arg.mid(7).toStdString());
         } else if (!arg.startsWith('-') && file.isEmpty()) {
             file = arg;
         }
@@ -83,6 +92,8 @@ bool CTarnixHXRApp::InitInstance(const QStringList& arguments) {
 void CTarnixHXRApp::ExitInstance() {
     if (m_exited) return;
     m_exited = true;
+    // A transfer still running (a huge settle delay) must not hold the exit.
+    m_link->EndWaits();
     m_link->Join();
     m_link->SaveSettings();
 }

@@ -20,6 +20,7 @@
 #include "app/SerialDevices.h"
 #include "codeplug/CodeplugContext.h"
 #include "editor/ui/UserDataWindow.h"
+#include "link/SettingsFile.h"
 #include "report/WelcomePage.h"
 #include "ui/Prompt.h"
 
@@ -223,9 +224,14 @@ void CTarnixHXRView::OnSystemSetup() {
             int index = m_systemConfig.m_selectedIndex;
             if (index >= 0 && index < kPortCount)
                 m_link.SelectPort(index);
-            else if (!m_systemConfig.PortNameAt(index).empty())
-                m_link.SetPortName(m_systemConfig.PortNameAt(index));
-            else
+            else if (!m_systemConfig.PortNameAt(index).empty()) {
+                const std::string name = m_systemConfig.PortNameAt(index);
+                const std::string problem = PortNameUnstorable(name);
+                if (problem.empty())
+                    m_link.SetPortName(name);
+                else
+                    m_prompt.Error(problem, "System Configuration");
+            } else
                 m_link.SelectPort(0);
         });
     }

@@ -12,7 +12,10 @@ public:
         // Every normal write keeps what the pager held (backups/ beside lib/).
         m_port.SetBackupFolder(DefaultBackupFolder());
     }
-    ~CommPortLink() override { m_transfer.Join(); }
+    ~CommPortLink() override {
+        m_port.EndWaits();
+        m_transfer.Join();
+    }
 
     std::string PortName() const override { return m_port.PortName(); }
     int FindPortIndex(const std::string& name) const override {
@@ -36,6 +39,7 @@ public:
     }
     bool Busy() const override { return m_transfer.Busy(); }
     void Join() override { m_transfer.Join(); }
+    void EndWaits() override { m_port.EndWaits(); }
     std::string LastFailureDetail() const override {
         TransferOutcome o = m_transfer.LastOutcome();
         if (o.Ok() || o.message == 0) return {};

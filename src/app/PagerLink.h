@@ -32,6 +32,8 @@ public:
     virtual bool Busy() const = 0;
     // Waits for a running worker to end.
     virtual void Join() = 0;
+    // The program is closing: a running transfer's waits end at once.
+    virtual void EndWaits() {}
     // Why the last transfer failed, in words for the status bar ("" when it
     // did not fail or nobody knows).
     virtual std::string LastFailureDetail() const = 0;

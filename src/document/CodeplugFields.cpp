@@ -1,6 +1,7 @@
 #include "document/CodeplugFields.h"
 
 #include <cstdio>
+#include <map>
 
 #include "codeplug/CPagerData.h"
 #include "codeplug/CToneCode.h"
@@ -146,6 +147,26 @@ FieldJson DescribeCodeplug(const CCodeplug& plug) {
 std::vector<FieldEntry> FlattenFields(const FieldJson& description) {
     std::vector<FieldEntry> out;
     Flatten(description, "", out);
+    return out;
+}
+
+std::string EditText(const FieldJson& value) {
+    if (value.is_null()) return {};
+    if (value.is_string()) return value.get<std::string>();
+    return value.dump();
+}
+
+std::vector<EditedField> EditedFields(const FieldJson& incoming, const FieldJson& current) {
+    std::map<std::string, std::string> now;
+    for (const FieldEntry& e : FlattenFields(current)) now[e.name] = EditText(e.value);
+    std::vector<EditedField> out;
+    for (const FieldEntry& e : FlattenFields(incoming)) {
+        if (e.name == "file") continue;
+        std::string value = EditText(e.value);
+        const auto it = now.find(e.name);
+        if (it != now.end() && it->second == value) continue;
+        out.push_back({e.name, std::move(value)});
+    }
     return out;
 }
 

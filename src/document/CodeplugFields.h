@@ -28,6 +28,19 @@ std::vector<FieldEntry> FlattenFields(const FieldJson& description);
 // A leaf value for a line of text: strings as they are, null as "none".
 std::string FieldText(const FieldJson& value);
 
+// What `calvex apply` takes from a document in the shape of the description
+// (any part of it): every leaf of `incoming` whose value, as a user would
+// type it (EditText), differs from the same field of `current`, in document
+// order. A leaf named "file" (where a document came from) is no field.
+struct EditedField {
+    std::string name;
+    std::string value;
+};
+std::vector<EditedField> EditedFields(const FieldJson& incoming, const FieldJson& current);
+// A leaf as an edit takes it: strings as they are, null as empty, numbers and
+// booleans in their JSON spelling.
+std::string EditText(const FieldJson& value);
+
 struct FieldChange {
     std::string name;
     FieldJson from, to;

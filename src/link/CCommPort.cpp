@@ -1,6 +1,7 @@
 #include "link/CCommPort.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <numeric>
 
@@ -141,8 +142,7 @@ bool CCommPort::WriteImage(Byte* image) {
         return FailExchange(LinkFault::LineError);
     }
 
-    // A negative delay from the settings file means no wait, not ~49 days.
-    m_port->Pause(std::max(m_delay, 0));
+    SettleWait();
 
     std::size_t got = 0;
     if (!m_port->Read(image, 1, got)) return FailExchange(FaultOf(m_port->LastError()));
@@ -150,4 +150,21 @@ bool CCommPort::WriteImage(Byte* image) {
     m_last.answer = got ? image[0] : -1;
     m_port->Close();
     return true;
+}
+
+void CCommPort::SettleWait() {
+    // A negative delay from the settings file means no wait, not ~49 days.
+    // The wait goes in short steps so that EndWaits cuts it short; the clock
+    // keeps the steps from adding up to more than the delay.
+    using clock = std::chrono::steady_clock;
+    const int delay = std::clamp(m_delay, 0, kMaxDelay);
+    const auto end = clock::now() + std::chrono::milliseconds(delay);
+    long long left = delay;
+    while (left > 0 && !m_endWaits) {
+        const int step = static_cast<int>(std::min<long long>(left, 50));
+        m_port->Pause(step);
+        const long long byClock =
+            std::chrono::duration_cast<std::chrono::milliseconds>(end - clock::now()).count();
+        left = std::min(left - step, byClock);
+    }
 }

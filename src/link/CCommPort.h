@@ -3,6 +3,7 @@
 // (port name and write settle delay) and the two exchanges of the pager
 // protocol. Every exchange runs on a port that Open left open and closes it
 // before returning, whatever the outcome.
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -17,6 +18,11 @@ public:
     static constexpr int kPortCount = 64;
     static constexpr int kDelayCount = 4;
     static constexpr int kDefaultDelay = 3000;
+    // The longest settle wait: the delay list tops out at 5 s, and a pager
+    // that needs more than a minute after a frame is not answering at all.
+    // A larger delay (only a hand-edited settings file has one) waits this
+    // long; the file keeps what it says.
+    static constexpr int kMaxDelay = 60000;
     static constexpr const char* kDefaultPort = "COM1";
     static constexpr std::size_t kImageSize = 512;
     static constexpr std::size_t kBlockSize = 513;  // block plus its sum
@@ -45,6 +51,9 @@ public:
     // byte 0 ("w" stays there when none came). True when the frame went out
     // and the read call worked; whether the answer is ACK is the caller's test.
     bool WriteImage(Byte* image);
+    // Ends a running settle wait now and every later one at once: the
+    // program is closing. Callable from any thread.
+    void EndWaits() { m_endWaits = true; }
     // What the last Open or exchange found.
     const TransferOutcome& LastExchange() const { return m_last; }
 
@@ -69,7 +78,9 @@ public:
     // The settings file: ProductDir + "lib/CalvexV.ini". Loading starts from
     // the defaults; a missing or odd file leaves them. Saving replaces the
     // file (creating its folder where the platform allows); false when it
-    // could not be written.
+    // could not be written. A port name the file cannot keep (see
+    // PortNameUnstorable) is never written: the file keeps the port it
+    // named before, with the current delay.
     const std::string& SettingsPath() const { return m_settingsPath; }
     void LoadSettings();
     bool SaveSettings();
@@ -90,11 +101,14 @@ public:
 private:
     bool FailExchange(LinkFault fault);
     void NoteOpenFailure();
+    void SettleWait();
 
     std::unique_ptr<SerialPort> m_port;
     std::string m_portName = kDefaultPort;
-    mutable std::string m_delayLabel;  // scratch: the label last asked for
+    std::string m_storedPortName = kDefaultPort;  // the port the file names
+    mutable std::string m_delayLabel;             // scratch: the label last asked for
     int m_delay = kDefaultDelay;
+    std::atomic<bool> m_endWaits{false};
     std::string m_settingsPath;
     bool m_saveOnDestroy = false;
     bool m_backups = false;

@@ -70,6 +70,7 @@ std::string CCommPort::GetDelayLabel() const {
 
 void CCommPort::LoadSettings() {
     m_portName = kDefaultPort;
+    m_storedPortName = kDefaultPort;
     m_delay = kDefaultDelay;
     if (m_settingsPath.empty()) return;
     std::error_code ec;
@@ -81,6 +82,7 @@ void CCommPort::LoadSettings() {
     CommSettings s{m_portName, m_delay};
     ReadSettings(in, s);
     m_portName = s.portName;
+    m_storedPortName = s.portName;
     m_delay = s.delay;
 }
 
@@ -91,9 +93,12 @@ bool CCommPort::SaveSettings() {
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(m_settingsPath).parent_path(), ec);
 #endif
-    const std::string text = FormatSettings({m_portName, m_delay}, SettingsLineEnd());
+    const std::string port = PortNameUnstorable(m_portName).empty() ? m_portName : m_storedPortName;
+    const std::string text = FormatSettings({port, m_delay}, SettingsLineEnd());
     std::FILE* f = std::fopen(m_settingsPath.c_str(), "wb");
     if (!f) return false;
     const bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    return std::fclose(f) == 0 && ok;
+    if (std::fclose(f) != 0 || !ok) return false;
+    m_storedPortName = port;
+    return true;
 }

@@ -71,3 +71,10 @@ private:
 
 // The backend of this platform.
 std::unique_ptr<SerialPort> MakeSystemSerialPort();
+
+// Makes SIGINT and SIGTERM give back the line before the process ends: a
+// terminal's exclusive mode outlives the process that set it while anyone
+// else (a simulator, a getty) holds the terminal open, and would keep every
+// later open out. The handler clears only a mode this process set, then ends
+// the process by the signal's default action. Nothing to do on Windows.
+void ReleasePortsOnSignals();

@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <climits>
+#include <string>
 
 namespace {
 
@@ -48,6 +49,21 @@ void ReadSettings(std::istream& in, CommSettings& settings) {
         int delay = 0;
         if (ParseInt(NextWord(in), delay)) settings.delay = delay;
     }
+}
+
+std::string PortNameUnstorable(const std::string& name) {
+    for (const char c : name) {
+        if (std::isspace(static_cast<unsigned char>(c))) {
+            return "The port name \"" + name +
+                   "\" contains a blank, which the settings file cannot keep. Choose a name "
+                   "without blanks (for example /dev/ttyUSB0 or a link to it).";
+        }
+    }
+    if (name.size() > kMaxSettingsWord) {
+        return "The port name \"" + name + "\" is longer than " + std::to_string(kMaxSettingsWord) +
+               " characters, which the settings file cannot keep.";
+    }
+    return {};
 }
 
 std::string FormatSettings(const CommSettings& settings, const char* lineEnd) {

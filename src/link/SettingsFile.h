@@ -18,6 +18,12 @@ inline constexpr std::size_t kMaxSettingsWord = 255;
 // whose words do not match keeps what `settings` held.
 void ReadSettings(std::istream& in, CommSettings& settings);
 
+// Why the settings file cannot keep `name` as the port ("" when it can). The
+// file is read word by word, so a name with a blank would come back cut at
+// the blank, and the delay after it would be lost; an over-long one would
+// come back cut.
+std::string PortNameUnstorable(const std::string& name);
+
 // The file's text, with `lineEnd` after the first line only.
 std::string FormatSettings(const CommSettings& settings, const char* lineEnd);
 

@@ -104,6 +104,8 @@ std::string SummarizeFault(const TransferOutcome& o) {
             return "the pager refused the codeplug";
         case LinkFault::NoAck:
             return "no acknowledgement; try a longer USB delay";
+        case LinkFault::BackupFailed:
+            return "the pager's contents could not be backed up; nothing was written";
     }
     return "unknown failure";
 }

@@ -25,6 +25,8 @@ std::vector<char*> Pointers(std::vector<std::string>& strings) {
     return out;
 }
 
+}  // namespace
+
 pid_t Spawn(std::vector<std::string> argv, const std::string& outPath, const std::string& errPath,
             const std::vector<std::string>& extraEnv) {
     posix_spawn_file_actions_t actions;
@@ -44,8 +46,6 @@ pid_t Spawn(std::vector<std::string> argv, const std::string& outPath, const std
     posix_spawn_file_actions_destroy(&actions);
     return pid;
 }
-
-}  // namespace
 
 std::string ReadText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

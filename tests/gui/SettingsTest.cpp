@@ -68,6 +68,35 @@ TEST_F(AppFixture, SystemSetupWithUnlistedPortSetsCom1OnOk) {
     EXPECT_EQ(link.port, "COM1");
 }
 
+TEST_F(AppFixture, PortNameWithABlankIsRefusedWithItsReason) {
+    // On the command line: the port stays, the user learns why.
+    ASSERT_TRUE(Start({"CalvexVHXR", "--port", "/tmp/my pager"}));
+    EXPECT_EQ(link.port, "COM1");
+    ASSERT_EQ(prompt.Records().size(), 1u);
+    EXPECT_EQ(prompt.Records()[0].caption, "System Configuration");
+    EXPECT_NE(prompt.Records()[0].text.find("\"/tmp/my pager\" contains a blank"),
+              std::string::npos);
+    prompt.Clear();
+
+    // Picked in System Setup (a simulator link in a folder with a blank).
+    const QString sim = Path("my run/calvex-pagersim");
+    QDir().mkpath(Path("my run"));
+    QFile(sim).open(QIODevice::WriteOnly);
+    const QByteArray old = qgetenv("CALVEX_PAGERSIM_LINK");
+    qputenv("CALVEX_PAGERSIM_LINK", sim.toUtf8());
+    link.port = "COM4";
+    Frame().OnCommand(ID_SYSTEM_SETUP);
+    qputenv("CALVEX_PAGERSIM_LINK", old);
+    auto* dlg = View().SystemConfigWindow();
+    auto* ports = dlg->findChild<QComboBox*>("1129");
+    ASSERT_EQ(ports->itemText(ports->count() - 1), "Pager simulator - " + sim);
+    ports->setCurrentIndex(ports->count() - 1);
+    Click(dlg, "1");
+    EXPECT_EQ(link.port, "COM4");
+    ASSERT_EQ(prompt.Records().size(), 1u);
+    EXPECT_NE(prompt.Records()[0].text.find("contains a blank"), std::string::npos);
+}
+
 TEST_F(AppFixture, UsbDelayKeepsAnUnchangedDelayAndTakesAPick) {
     ASSERT_TRUE(Start());
     link.delay = 5000;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <numeric>
+#include <thread>
 
 #include "link/ExchangeFixture.h"
 
@@ -92,6 +93,66 @@ TEST_F(Exchange, NegativeDelayDoesNotWait) {
     EXPECT_TRUE(port.WriteImage(image.data()));
     far.get();
     EXPECT_LT(MsSince(start), 500);
+}
+
+TEST_F(Exchange, ClosingProgramEndsAHugeSettleWait) {
+    port.SetDelay(600000);  // as a hand-edited settings file may say
+    auto image = Pattern();
+    auto far = std::async(std::launch::async, [&] {
+        peer.Receive(2000, 513);
+        peer.Send({0x06});
+    });
+    ASSERT_TRUE(port.Open());
+    const auto start = std::chrono::steady_clock::now();
+    auto closing = std::async(std::launch::async, [&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        port.EndWaits();
+    });
+    EXPECT_TRUE(port.WriteImage(image.data()));
+    EXPECT_EQ(image[0], 0x06);  // the answer that came is still taken
+    far.get();
+    closing.get();
+    EXPECT_LT(MsSince(start), 1500);
+    EXPECT_FALSE(port.Port().IsOpen());
+}
+
+// A line that answers every write at once and only counts the waits.
+class CountingPort : public SerialPort {
+public:
+    explicit CountingPort(long long& paused) : m_paused(paused) {}
+    bool Open(const std::string&) override { return m_open = true; }
+    bool SetTimeouts(const PortTimeouts&) override { return true; }
+    bool Write(const std::uint8_t*, std::size_t size, std::size_t& written) override {
+        written = size;
+        return true;
+    }
+    bool Read(std::uint8_t* data, std::size_t size, std::size_t& received) override {
+        received = size ? 1 : 0;
+        if (size) data[0] = 0x06;
+        return true;
+    }
+    void Close() override { m_open = false; }
+    bool IsOpen() const override { return m_open; }
+    void Pause(int ms) override { m_paused += ms; }
+
+private:
+    long long& m_paused;
+    bool m_open = false;
+};
+
+TEST(SettleWait, IsCappedAtAMinuteAndKeepsListedDelaysWhole) {
+    for (const auto& [delay, expected] : std::vector<std::pair<int, long long>>{
+             {600000, CCommPort::kMaxDelay}, {5000, 5000}, {3001, 3001}, {-1, 0}}) {
+        long long paused = 0;
+        CCommPort port("", false, std::make_unique<CountingPort>(paused));
+        port.SetDelay(delay);
+        auto image = Pattern();
+        ASSERT_TRUE(port.Open());
+        ASSERT_TRUE(port.WriteImage(image.data()));
+        EXPECT_EQ(paused, expected) << delay;
+        EXPECT_EQ(port.Delay(), delay) << "the setting itself is kept";
+    }
+    EXPECT_EQ(CCommPort::kMaxDelay, 60000);
 }
 
 TEST_F(Exchange, ALateAnswerIsNotReadByTheNextExchange) {

@@ -83,6 +83,29 @@ TEST(PosixSerialPort, RefusedOpenKeepsTheHolderExclusive) {
     EXPECT_NE(exclusive, 0);
 }
 
+TEST(PosixSerialPort, ExclusiveHoldOfAnotherProgramIsBusyAndKept) {
+    // Another program holds the terminal exclusively without our lock. Root
+    // gets through its open; the port must still count as busy, and closing
+    // must not take the other program's mode away.
+    PtyPeer peer;
+    ASSERT_EQ(::ioctl(peer.SlaveFd(), TIOCEXCL), 0);
+    PosixSerialPort port;
+    EXPECT_FALSE(port.Open(peer.Path()));
+    EXPECT_EQ(port.LastError(), PortError::Busy);
+    EXPECT_FALSE(port.IsOpen());
+    int exclusive = 0;
+    ASSERT_EQ(::ioctl(peer.SlaveFd(), TIOCGEXCL, &exclusive), 0);
+    EXPECT_NE(exclusive, 0);
+    // Released by its holder, the port opens, and our own mode goes on close.
+    ASSERT_EQ(::ioctl(peer.SlaveFd(), TIOCNXCL), 0);
+    ASSERT_TRUE(port.Open(peer.Path())) << port.LastSystemError();
+    ASSERT_EQ(::ioctl(peer.SlaveFd(), TIOCGEXCL, &exclusive), 0);
+    EXPECT_NE(exclusive, 0);
+    port.Close();
+    ASSERT_EQ(::ioctl(peer.SlaveFd(), TIOCGEXCL, &exclusive), 0);
+    EXPECT_EQ(exclusive, 0);
+}
+
 TEST(PosixSerialPort, FailedOpensLeaveNothingOpen) {
     PosixSerialPort port;
     EXPECT_FALSE(port.Open("/nonexistent/ttyS99"));

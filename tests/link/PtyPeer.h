@@ -24,6 +24,8 @@ public:
     ~PtyPeer() { HangUp(); }
 
     const std::string& Path() const { return m_path; }
+    // The peer's own descriptor of the terminal (to look at or set its modes).
+    int SlaveFd() const { return m_slave; }
 
     // Bytes received within `timeoutMs` (stops early once `atMost` came).
     std::vector<std::uint8_t> Receive(int timeoutMs, std::size_t atMost = 4096) {

@@ -169,6 +169,36 @@ TEST_F(SettingsDir, SavedOnDestructionAndLoadedOnConstruction) {
     EXPECT_EQ(again.Delay(), 5000);
 }
 
+TEST_F(SettingsDir, PortNameTheFileCannotKeepIsNeverWritten) {
+    // Written, "/tmp/my pager" would come back as "/tmp/my" with the delay
+    // lost behind "pager"; the file keeps the port it named before instead.
+    const std::string path = m_dir + "/lib/CalvexV.ini";
+    {
+        CCommPort port(path, true);
+        port.SetPortName("/dev/ttyUSB0");
+    }
+    for (const std::string& bad :
+         std::vector<std::string>{"/tmp/my pager", "/dev/tab\tname", std::string(300, 'x')}) {
+        SCOPED_TRACE(bad);
+        EXPECT_NE(PortNameUnstorable(bad), "");
+        {
+            CCommPort port(path);
+            port.SetPortName(bad);
+            port.SetDelay(4000);
+            ASSERT_TRUE(port.SaveSettings());
+        }
+        CCommPort again(path);
+        EXPECT_EQ(again.PortName(), "/dev/ttyUSB0");
+        EXPECT_EQ(again.Delay(), 4000);
+    }
+    EXPECT_EQ(PortNameUnstorable("/tmp/my pager"),
+              "The port name \"/tmp/my pager\" contains a blank, which the settings file "
+              "cannot keep. Choose a name without blanks (for example /dev/ttyUSB0 or a link to "
+              "it).");
+    EXPECT_EQ(PortNameUnstorable("COM7"), "");
+    EXPECT_EQ(PortNameUnstorable(std::string(255, 'x')), "");
+}
+
 TEST_F(SettingsDir, MissingOrUnusableFileKeepsDefaults) {
     CCommPort missing(m_dir + "/nothing/CalvexV.ini");
     EXPECT_EQ(missing.PortName(), "COM1");

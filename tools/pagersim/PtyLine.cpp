@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -14,6 +15,8 @@
 #include <thread>
 
 namespace {
+
+constexpr int kRecoverEveryMs = 250;
 
 void MakeRaw(int fd) {
     termios tio{};
@@ -90,6 +93,22 @@ void PtyLine::Close() {
     }
 }
 
+bool PtyLine::RecoverLine() {
+#ifdef TIOCGEXCL
+    if (m_slave < 0) return false;
+    int held = 0;
+    if (::ioctl(m_slave, TIOCGEXCL, &held) != 0 || held == 0) return false;
+    // Our own descriptor is a separate open of the terminal, so this lock
+    // fails while any client has the port open.
+    if (::flock(m_slave, LOCK_EX | LOCK_NB) != 0) return false;
+    const bool cleared = ::ioctl(m_slave, TIOCNXCL) == 0;
+    ::flock(m_slave, LOCK_UN);
+    return cleared;
+#else
+    return false;
+#endif
+}
+
 bool PtyLine::ReadByte(std::uint8_t& byte, int timeoutMs) {
     if (m_master < 0) return false;
     const auto start = std::chrono::steady_clock::now();
@@ -102,10 +121,16 @@ bool PtyLine::ReadByte(std::uint8_t& byte, int timeoutMs) {
             wait = static_cast<int>(timeoutMs - spent);
             if (wait <= 0) return false;
         }
+        // Look after the line now and then while it is quiet.
+        const int slice = wait < 0 || wait > kRecoverEveryMs ? kRecoverEveryMs : wait;
         pollfd p{m_master, POLLIN, 0};
-        const int r = ::poll(&p, 1, wait);
+        const int r = ::poll(&p, 1, slice);
         if (r < 0) return false;  // a signal: let the caller look at it
-        if (r == 0) return false;
+        if (r == 0) {
+            RecoverLine();
+            if (slice == wait) return false;
+            continue;
+        }
         const ssize_t n = ::read(m_master, &byte, 1);
         if (n == 1) return true;
         if (n < 0 && (errno == EAGAIN || errno == EINTR)) continue;

@@ -32,6 +32,12 @@ public:
     // it; closing the master earlier would throw the rest away.
     void WaitDelivered(int timeoutMs);
 
+    // Clears an exclusive mode on the terminal that no client holds any
+    // more (a client killed before it could clear it): every client of this
+    // line locks it while it has it open, so a mode without a lock is stale.
+    // true when it cleared one.
+    bool RecoverLine();
+
 private:
     int m_master = -1;
     int m_slave = -1;

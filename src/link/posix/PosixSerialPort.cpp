@@ -2,12 +2,14 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -40,7 +42,45 @@ PortError OpenError(int err) {
     }
 }
 
+// The descriptor whose terminal this process put in exclusive mode, for the
+// signal handler (one port at a time is ever open for a transfer).
+std::atomic<int> g_exclusiveFd{-1};
+static_assert(std::atomic<int>::is_always_lock_free, "the signal handler reads it");
+
+extern "C" void ReleaseAndDie(int sig) {
+    const int saved = errno;
+    const int fd = g_exclusiveFd.exchange(-1);
+    if (fd >= 0) (void)::ioctl(fd, TIOCNXCL);
+    errno = saved;
+    ::signal(sig, SIG_DFL);
+    ::raise(sig);
+}
+
+// True when the terminal is already in exclusive mode (someone else's: a
+// fresh descriptor of ours has not set it). Kernels without the query say no.
+bool HeldExclusively(int fd) {
+#ifdef TIOCGEXCL
+    int held = 0;
+    return ::ioctl(fd, TIOCGEXCL, &held) == 0 && held != 0;
+#else
+    (void)fd;
+    return false;
+#endif
+}
+
 }  // namespace
+
+void ReleasePortsOnSignals() {
+    for (const int sig : {SIGINT, SIGTERM}) {
+        struct sigaction old {};
+        if (::sigaction(sig, nullptr, &old) != 0 || old.sa_handler == SIG_IGN) continue;
+        struct sigaction sa {};
+        sa.sa_handler = ReleaseAndDie;
+        sigemptyset(&sa.sa_mask);
+        sa.sa_flags = SA_RESETHAND;
+        ::sigaction(sig, &sa, nullptr);
+    }
+}
 
 std::unique_ptr<SerialPort> MakeSystemSerialPort() {
     return std::make_unique<PosixSerialPort>();
@@ -77,7 +117,20 @@ bool PosixSerialPort::Open(const std::string& portName) {
     }
     termios tio{};
     if (::tcgetattr(m_fd, &tio) != 0) return Fail(PortError::Settings, errno);
-    if (::ioctl(m_fd, TIOCEXCL) != 0) return Fail(PortError::Settings, errno);
+    // Only root gets this far into a terminal another program holds
+    // exclusively; that program still owns the line, and its mode is not
+    // ours to clear.
+    if (HeldExclusively(m_fd)) {
+        return Fail(PortError::Busy, EBUSY);
+    }
+    // Known to the signal handler before the mode is set, so that no
+    // moment is left in which a signal would leave it behind.
+    g_exclusiveFd.store(m_fd);
+    if (::ioctl(m_fd, TIOCEXCL) != 0) {
+        const int err = errno;
+        g_exclusiveFd.store(-1);
+        return Fail(PortError::Settings, err);
+    }
     m_exclusive = true;
 
     // 1200 baud, 8N1, binary, no flow control; reads never wait in the
@@ -156,16 +209,35 @@ void PosixSerialPort::Drain(long long deadlineMs) {
     // (a pseudo-terminal reports it empty at once) so that whatever is timed
     // after a write, the settle delay above all, starts when the pager has
     // the frame.
+    bool queuedAny = false;
     for (;;) {
         int queued = 0;
         if (::ioctl(m_fd, TIOCOUTQ, &queued) != 0 || queued <= 0) break;
+        queuedAny = true;
         const long long left = deadlineMs - NowMs();
         if (left <= 0) return;
         // 10 bits a character at 1200 baud: about 8.3 ms each.
         const long long wait = std::min<long long>(left, std::max(1, queued * 25 / 3));
         std::this_thread::sleep_for(std::chrono::milliseconds(wait));
     }
-    ::tcdrain(m_fd);  // the last character in the transmitter
+    // The last character leaves the transmitter within one character time.
+    // tcdrain would wait for it without any limit on an adapter that never
+    // reports empty, so ask the line status where the driver has it and
+    // otherwise wait that one character time after a queue that was not
+    // empty (a pseudo-terminal has no transmitter), never past the deadline.
+#ifdef TIOCSERGETLSR
+    for (;;) {
+        unsigned int lsr = 0;
+        if (::ioctl(m_fd, TIOCSERGETLSR, &lsr) != 0) break;  // not a UART driver
+        if (lsr & TIOCSER_TEMT) return;
+        const long long left = deadlineMs - NowMs();
+        if (left <= 0) return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(std::min<long long>(left, 2)));
+    }
+#endif
+    const long long left = deadlineMs - NowMs();
+    if (queuedAny && left > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(std::min<long long>(left, 9)));
 }
 
 bool PosixSerialPort::Read(std::uint8_t* data, std::size_t size, std::size_t& received) {
@@ -223,7 +295,11 @@ void PosixSerialPort::Close() {
     // The exclusive mode belongs to the terminal, not to this descriptor:
     // clear it only when this port set it, never when an open that found the
     // port held elsewhere (root passes the exclusive mode) gives up.
-    if (m_exclusive) (void)::ioctl(m_fd, TIOCNXCL);
+    if (m_exclusive) {
+        (void)::ioctl(m_fd, TIOCNXCL);
+        int expected = m_fd;
+        g_exclusiveFd.compare_exchange_strong(expected, -1);
+    }
     m_exclusive = false;
     ::close(m_fd);
     m_fd = -1;

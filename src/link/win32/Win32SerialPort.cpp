@@ -40,6 +40,8 @@ PortError OpenError(DWORD code) {
 
 }  // namespace
 
+void ReleasePortsOnSignals() {}
+
 std::unique_ptr<SerialPort> MakeSystemSerialPort() {
     return std::make_unique<Win32SerialPort>();
 }

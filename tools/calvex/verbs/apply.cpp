@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
-#include <map>
 
 #include "EngineerEdit.h"
 #include "FileVerb.h"
@@ -13,14 +12,6 @@
 #include "document/CodeplugFields.h"
 
 namespace {
-
-// A leaf as `set` takes it: strings as they are, null as empty, numbers and
-// booleans in their JSON spelling.
-std::string ValueText(const FieldJson& v) {
-    if (v.is_null()) return {};
-    if (v.is_string()) return v.get<std::string>();
-    return v.dump();
-}
 
 int Run(const std::vector<std::string>& args) {
     CLI::App app{"Apply a 'calvex show --json' document (or part of one) to a .dat codeplug file.",
@@ -67,18 +58,9 @@ int Run(const std::vector<std::string>& args) {
 
     CodeplugDocument doc;
     if (const auto stop = OpenCodeplugFile(doc, file, "apply")) return *stop;
-    std::map<std::string, std::string> current;
-    for (const FieldEntry& e : FlattenFields(DescribeCodeplug(doc.Codeplug())))
-        current[e.name] = ValueText(e.value);
-
     std::vector<SheetChange> changes;
-    for (const FieldEntry& e : FlattenFields(incoming)) {
-        if (e.name == "file") continue;  // where the document came from
-        const std::string value = ValueText(e.value);
-        auto it = current.find(e.name);
-        if (it != current.end() && it->second == value) continue;
-        changes.push_back({e.name, value});
-    }
+    for (EditedField& e : EditedFields(incoming, DescribeCodeplug(doc.Codeplug())))
+        changes.push_back({std::move(e.name), std::move(e.value)});
     for (const SheetChange& c : changes)
         std::printf("%s = %s\n", c.key.c_str(), c.value.empty() ? "(empty)" : c.value.c_str());
     std::vector<EngineerChange> factory;

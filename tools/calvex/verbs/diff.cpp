@@ -10,6 +10,7 @@
 #include "FileVerb.h"
 #include "document/CDatFile.h"
 #include "link/ProductDir.h"
+#include "link/SerialPort.h"
 
 namespace {
 
@@ -57,6 +58,7 @@ int Run(const std::vector<std::string>& args) {
     if (!b.empty()) {
         right = ReadDat(b);
     } else {
+        ReleasePortsOnSignals();
         CCommPort link(DefaultSettingsPath());
         link.SetPortName(port);
         std::string why;

@@ -9,6 +9,7 @@
 #include "document/CodeplugDocument.h"
 #include "link/CCommPort.h"
 #include "link/ProductDir.h"
+#include "link/SerialPort.h"
 #include "link/TransferRunner.h"
 
 namespace {
@@ -28,6 +29,7 @@ int Run(const std::vector<std::string>& args) {
         return app.exit(e) == 0 ? EXIT_OK : EXIT_USAGE;
     }
 
+    ReleasePortsOnSignals();
     CCommPort link(DefaultSettingsPath());
     if (!port.empty()) link.SetPortName(port);
     CodeplugDocument doc;

@@ -12,6 +12,7 @@
 #include "document/CodeplugDocument.h"
 #include "link/CCommPort.h"
 #include "link/ProductDir.h"
+#include "link/SerialPort.h"
 #include "link/TransferRunner.h"
 #include "verbs/CompareOutput.h"
 
@@ -58,6 +59,7 @@ int Run(const std::vector<std::string>& args) {
         return EXIT_FAILED;
     }
 
+    ReleasePortsOnSignals();
     CCommPort link(DefaultSettingsPath());
     if (!port.empty()) link.SetPortName(port);
     if (delayOpt->count() > 0) link.SetDelay(delay);
