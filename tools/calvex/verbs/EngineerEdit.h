@@ -16,6 +16,7 @@
 #include <unistd.h>
 #endif
 
+#include "SheetEdit.h"
 #include "Verb.h"
 #include "document/CodeplugDocument.h"
 #include "editor/pages/SheetScript.h"
@@ -85,13 +86,7 @@ inline std::optional<int> ApplyEngineerChanges(CodeplugDocument& doc,
     if (changes.empty()) return std::nullopt;
     CCodeplug plug = doc.Codeplug();
     const EngineerScriptResult r = EngineerScript::Apply(plug, changes);
-    for (const EngineerMessage& m : r.messages) {
-        std::string text = m.text;
-        for (std::size_t i = 0; (i = text.find('\n', i)) != std::string::npos; i += 3)
-            text.replace(i, 1, "\n  ");
-        std::fprintf(stderr, "%s: %s\n", m.caption.c_str(), text.c_str());
-    }
-    if (!r.error.empty()) std::fprintf(stderr, "calvex %s: %s\n", verb, r.error.c_str());
+    PrintScriptBoxes(r.messages, r.error, verb);
     switch (r.outcome) {
         case EngineerScriptResult::Outcome::BadInput:
             return EXIT_USAGE;

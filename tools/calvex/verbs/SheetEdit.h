@@ -9,6 +9,19 @@
 #include "document/CodeplugDocument.h"
 #include "editor/pages/SheetScript.h"
 
+// Prints every box a script's pages showed ("caption: text", continued lines
+// indented) and the script's own reason, on stderr.
+template <typename Messages>
+void PrintScriptBoxes(const Messages& messages, const std::string& error, const char* verb) {
+    for (const auto& m : messages) {
+        std::string text = m.text;
+        for (std::size_t i = 0; (i = text.find('\n', i)) != std::string::npos; i += 3)
+            text.replace(i, 1, "\n  ");
+        std::fprintf(stderr, "%s: %s\n", m.caption.c_str(), text.c_str());
+    }
+    if (!error.empty()) std::fprintf(stderr, "calvex %s: %s\n", verb, error.c_str());
+}
+
 // Prints every box the pages showed ("caption: text", on stderr), saves the
 // codeplug to `out` (or back to its own file) when every change was taken,
 // and gives the exit code. `engineerMade` counts the changes the engineer
@@ -23,13 +36,7 @@ inline int FinishSheetEdit(CodeplugDocument& doc, const std::vector<SheetChange>
     CCodeplug plug = doc.Codeplug();
     SheetScriptResult r;
     if (!changes.empty() || engineerMade == 0) r = SheetScript::Apply(plug, changes);
-    for (const SheetMessage& m : r.messages) {
-        std::string text = m.text;
-        for (std::size_t i = 0; (i = text.find('\n', i)) != std::string::npos; i += 3)
-            text.replace(i, 1, "\n  ");
-        std::fprintf(stderr, "%s: %s\n", m.caption.c_str(), text.c_str());
-    }
-    if (!r.error.empty()) std::fprintf(stderr, "calvex %s: %s\n", verb, r.error.c_str());
+    PrintScriptBoxes(r.messages, r.error, verb);
     switch (r.outcome) {
         case SheetScriptResult::Outcome::BadInput:
             return EXIT_USAGE;
