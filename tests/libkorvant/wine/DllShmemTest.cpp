@@ -42,6 +42,17 @@ DWORD RunWorker(const std::string& args) {
     return ExitOf(StartWorker(args));
 }
 
+// The DLL reads its parameters once per process, when first used, and the
+// accounts tests of this program use it first; on a fresh prefix the host
+// folder must be set before any test runs, or no area is ever attached.
+class HostFolderEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override { UseHostFolder(HostFolder()); }
+};
+
+[[maybe_unused]] ::testing::Environment* const hostFolderEnvironment =
+    ::testing::AddGlobalTestEnvironment(new HostFolderEnvironment);
+
 class SharedCache : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
