@@ -73,6 +73,39 @@ Settings Provider::CurrentSettings() {
     return settings_;
 }
 
+long Provider::Begin(Settings* settings) {
+    if (!EnsureInit()) {
+        return kErrNoNetwork;
+    }
+    *settings = CurrentSettings();
+    return kOk;
+}
+
+long Provider::CheckDrive(const WString& drive, ProviderDrive* found) {
+    try {
+        GlobalSection section(libraries_);
+        return drives_.Check(drive, found);
+    } catch (const AbnormalEnd&) {
+        return kErrUnexpectedNetError;
+    }
+}
+
+long Provider::CheckResource(const NetResourceIn* resource, const std::uint32_t* size,
+                             bool providerRequired) {
+    if (resource == nullptr || size == nullptr) {
+        return kErrInvalidAddress;
+    }
+    if (resource->provider == nullptr
+            ? providerRequired
+            : !EqualNoCase(FromCaller(resource->provider), kProviderName)) {
+        return kErrBadNetName;
+    }
+    if (resource->type != kTypeAny && resource->type != kTypeDisk) {
+        return kErrBadDevType;
+    }
+    return resource->remoteName == nullptr ? kErrBadNetName : kOk;
+}
+
 std::uint32_t Provider::GetCaps(std::uint32_t index) {
     switch (index) {
         case kCapInterfaceVersion:
@@ -132,8 +165,9 @@ long Provider::StartView(const WString& tag, const std::string& narrowTag) {
 }
 
 long Provider::AddConnection(const NetResourceIn* resource, const char16_t*, const char16_t*) {
-    if (!EnsureInit()) {
-        return kErrNoNetwork;
+    Settings s;
+    if (const long error = Begin(&s); error != kOk) {
+        return error;
     }
     if (resource == nullptr) {
         return kErrInvalidAddress;
@@ -141,7 +175,6 @@ long Provider::AddConnection(const NetResourceIn* resource, const char16_t*, con
     if (resource->remoteName == nullptr) {
         return kErrBadNetName;
     }
-    const Settings s = CurrentSettings();
     const WString remote = FromCaller(resource->remoteName);
     WString tag;
     if (EqualNoCase(remote, s.netnamePrefix)) {
@@ -200,13 +233,13 @@ long Provider::AddConnection(const NetResourceIn* resource, const char16_t*, con
 }
 
 long Provider::CancelConnection(const char16_t* name, bool force) {
-    if (!EnsureInit()) {
-        return kErrNoNetwork;
+    Settings s;
+    if (const long error = Begin(&s); error != kOk) {
+        return error;
     }
     if (name == nullptr) {
         return kErrBadNetName;
     }
-    const Settings s = CurrentSettings();
     const WString text = FromCaller(name);
     const std::optional<WString> drive = DriveName(text);
     if (!drive) {
@@ -223,9 +256,10 @@ long Provider::CancelConnection(const char16_t* name, bool force) {
         if (const long error = drives_.Check(*drive, &found); error != 0) {
             return error;
         }
-        if (found.driverDrive) {
+        if (found.driverDrive && *drive == s.driverDrive) {
             return force ? kOk : kErrDeviceInUse;  // the driver drive stays
         }
+        // A view drive, or another letter mapped to the driver root, goes.
         WString target;
         if (const long error = system_.QueryDevice(*drive, &target); error != 0) {
             return error;
@@ -238,8 +272,9 @@ long Provider::CancelConnection(const char16_t* name, bool force) {
 }
 
 long Provider::GetConnection(const char16_t* localName, char16_t* remoteName, std::uint32_t* size) {
-    if (!EnsureInit()) {
-        return kErrNoNetwork;
+    Settings s;
+    if (const long error = Begin(&s); error != kOk) {
+        return error;
     }
     if (localName == nullptr || size == nullptr) {
         return kErrBadNetName;
@@ -248,15 +283,9 @@ long Provider::GetConnection(const char16_t* localName, char16_t* remoteName, st
     if (!drive) {
         return kErrBadDevice;
     }
-    const Settings s = CurrentSettings();
     ProviderDrive found;
-    try {
-        GlobalSection section(libraries_);
-        if (const long error = drives_.Check(*drive, &found); error != 0) {
-            return error;
-        }
-    } catch (const AbnormalEnd&) {
-        return kErrUnexpectedNetError;
+    if (const long error = CheckDrive(*drive, &found); error != kOk) {
+        return error;
     }
     const WString remote = Joined(s.netnamePrefix, found.tag);
     // The name and its terminator: "\\view\t1" needs 10 characters.
@@ -387,13 +416,13 @@ bool Provider::RegisteredEntries(const Settings& s, bool thisComputerOnly, Enume
 
 long Provider::OpenEnum(std::uint32_t scope, std::uint32_t type, std::uint32_t usage,
                         const NetResourceIn* resource, void** handle) {
-    if (!EnsureInit()) {
-        return kErrNoNetwork;
+    Settings s;
+    if (const long error = Begin(&s); error != kOk) {
+        return error;
     }
     if (handle == nullptr) {
         return kErrInvalidAddress;
     }
-    const Settings s = CurrentSettings();
     const char16_t* remotePtr = resource != nullptr ? resource->remoteName : nullptr;
     const WString remote = FromCaller(remotePtr);
     auto e = std::make_unique<Enumeration>();
@@ -489,13 +518,13 @@ long Provider::CloseEnum(void* handle) {
 
 long Provider::FormatNetworkName(const char16_t* remoteName, char16_t* buffer, std::uint32_t* size,
                                  std::uint32_t, std::uint32_t) {
-    if (!EnsureInit()) {
-        return kErrNoNetwork;
+    Settings s;
+    if (const long error = Begin(&s); error != kOk) {
+        return error;
     }
     if (remoteName == nullptr || size == nullptr) {
         return kErrBadNetName;
     }
-    const Settings s = CurrentSettings();
     WString name = FromCaller(remoteName);
     if (StartsWithNoCase(name, s.netnamePrefix + u"\\")) {
         name.erase(0, s.netnamePrefix.size() + 1);
@@ -514,23 +543,13 @@ long Provider::FormatNetworkName(const char16_t* remoteName, char16_t* buffer, s
 
 long Provider::GetResourceInformation(const NetResourceIn* resource, void* buffer,
                                       std::uint32_t* size, char16_t** systemPart) {
-    if (!EnsureInit()) {
-        return kErrNoNetwork;
+    Settings s;
+    if (const long error = Begin(&s); error != kOk) {
+        return error;
     }
-    if (resource == nullptr || size == nullptr) {
-        return kErrInvalidAddress;
+    if (const long error = CheckResource(resource, size, false); error != kOk) {
+        return error;
     }
-    if (resource->provider != nullptr &&
-        !EqualNoCase(FromCaller(resource->provider), kProviderName)) {
-        return kErrBadNetName;
-    }
-    if (resource->type != kTypeAny && resource->type != kTypeDisk) {
-        return kErrBadDevType;
-    }
-    if (resource->remoteName == nullptr) {
-        return kErrBadNetName;
-    }
-    const Settings s = CurrentSettings();
     const WString remote = FromCaller(resource->remoteName);
     Resource r;
     r.scope = kScopeGlobal;
@@ -587,23 +606,13 @@ long Provider::GetResourceInformation(const NetResourceIn* resource, void* buffe
 }
 
 long Provider::GetResourceParent(const NetResourceIn* resource, void* buffer, std::uint32_t* size) {
-    if (!EnsureInit()) {
-        return kErrNoNetwork;
+    Settings s;
+    if (const long error = Begin(&s); error != kOk) {
+        return error;
     }
-    if (resource == nullptr || size == nullptr) {
-        return kErrInvalidAddress;
+    if (const long error = CheckResource(resource, size, true); error != kOk) {
+        return error;
     }
-    if (resource->provider == nullptr ||
-        !EqualNoCase(FromCaller(resource->provider), kProviderName)) {
-        return kErrBadNetName;
-    }
-    if (resource->type != kTypeAny && resource->type != kTypeDisk) {
-        return kErrBadDevType;
-    }
-    if (resource->remoteName == nullptr) {
-        return kErrBadNetName;
-    }
-    const Settings s = CurrentSettings();
     const WString remote = FromCaller(resource->remoteName);
     Resource r;
     r.scope = kScopeGlobal;
@@ -646,8 +655,9 @@ long Provider::GetResourceParent(const NetResourceIn* resource, void* buffer, st
 
 long Provider::GetUniversalName(const char16_t* localPath, std::uint32_t level, void* buffer,
                                 std::uint32_t* size) {
-    if (!EnsureInit()) {
-        return kErrNoNetwork;
+    Settings s;
+    if (const long error = Begin(&s); error != kOk) {
+        return error;
     }
     constexpr std::uint32_t kUniversalNameLevel = 1;
     constexpr std::uint32_t kRemoteNameLevel = 2;
@@ -666,15 +676,9 @@ long Provider::GetUniversalName(const char16_t* localPath, std::uint32_t level, 
         reporter_.Debug("NPGetUniversalName bad localpath name  " + Narrow(path));
         return kErrBadDevice;
     }
-    const Settings s = CurrentSettings();
     ProviderDrive found;
-    try {
-        GlobalSection section(libraries_);
-        if (const long error = drives_.Check(*DriveName(path.substr(0, 2)), &found); error != 0) {
-            return error;
-        }
-    } catch (const AbnormalEnd&) {
-        return kErrUnexpectedNetError;
+    if (const long error = CheckDrive(*DriveName(path.substr(0, 2)), &found); error != kOk) {
+        return error;
     }
     const std::optional<WString> connection = Joined(s.netnamePrefix, found.tag);
     WString rest = path.substr(2);
@@ -712,13 +716,13 @@ void Provider::CreateDriverDrive(const Settings& s) {
 }
 
 long Provider::LogonNotify(char16_t** logonScript) {
-    if (!EnsureInit()) {
-        return kErrNoNetwork;
+    Settings s;
+    if (const long error = Begin(&s); error != kOk) {
+        return error;
     }
     if (logonScript != nullptr) {
         *logonScript = nullptr;
     }
-    const Settings s = CurrentSettings();
     try {
         GlobalSection section(libraries_);
         try {

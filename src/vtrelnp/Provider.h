@@ -48,6 +48,16 @@ public:
     Settings CurrentSettings();
 
 private:
+    // Every entry point but the capabilities starts here: initialises on
+    // first use and takes a copy of the settings; 1222 once that failed.
+    long Begin(Settings* settings);
+    // Drives::Check inside the global critical section.
+    long CheckDrive(const WString& drive, ProviderDrive* found);
+    // The arguments of the resource information and parent calls: 487 for
+    // null pointers, 67 for another provider's name (or none where one is
+    // required) or no remote name, 66 for a type other than any or disk.
+    long CheckResource(const NetResourceIn* resource, const std::uint32_t* size,
+                       bool providerRequired);
     long StartView(const WString& tag, const std::string& narrowTag);
     void CreateDriverDrive(const Settings& settings);
     long ConnectedEntries(const Settings& settings, Enumeration* e);

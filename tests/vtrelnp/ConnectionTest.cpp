@@ -138,6 +138,15 @@ TEST_F(Connect, CancelKeepsTheDriverDrive) {
     EXPECT_EQ(Narrow(sys.Target(u"M:")), "\\Device\\dlfs");
 }
 
+TEST_F(Connect, CancelRemovesAnotherLetterMappedToTheDriverRoot) {
+    ASSERT_EQ(Add(u"\\\\view", u"Q:"), 0);
+    EXPECT_EQ(np.CancelConnection(u"Q:", false), 0);
+    EXPECT_EQ(sys.devices.count(u"Q:"), 0u);
+    EXPECT_EQ(sys.deviceLog.back(), "remove Q: \\Device\\dlfs");
+    EXPECT_EQ(np.CancelConnection(u"M:", false), kErrDeviceInUse);
+    EXPECT_EQ(Narrow(sys.Target(u"M:")), "\\Device\\dlfs");
+}
+
 TEST_F(Connect, CancelRemovesAViewDriveByItsCurrentTarget) {
     ASSERT_EQ(Add(u"\\\\view\\t1", u"Q:"), 0);
     EXPECT_EQ(np.CancelConnection(u"Q:", false), 0);
@@ -254,6 +263,11 @@ TEST_F(Connect, CustomNetnameAndDriverDrive) {
     std::uint32_t size = 16;
     EXPECT_EQ(np.GetConnection(u"Q:", buffer, &size), 0);
     EXPECT_EQ(Narrow(buffer), "\\\\vt\\t1");
+    // N: is the driver drive now; M: mapped to the driver root is not.
+    sys.devices[u"M:"] = {u"\\Device\\dlfs"};
+    EXPECT_EQ(np.CancelConnection(u"N:", false), kErrDeviceInUse);
+    EXPECT_EQ(np.CancelConnection(u"M:", false), 0);
+    EXPECT_EQ(sys.devices.count(u"M:"), 0u);
 }
 
 }  // namespace

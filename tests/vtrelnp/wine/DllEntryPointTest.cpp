@@ -290,7 +290,10 @@ TEST_F(EntryPoints, BarePrefixMapsTheDriverRoot) {
     ASSERT_EQ(Add(L"\\\\view", L"Q:"), 0u);
     EXPECT_EQ(DeviceTarget(L"Q:"), L"\\Device\\dlfs");
     EXPECT_EQ(StandIns::Log().find("cmd_startview"), std::string::npos);
-    EXPECT_EQ(cancel(const_cast<LPWSTR>(L"Q:"), FALSE), 2404u);  // it is a driver drive too
+    // Only the driver drive M: is kept; another letter on the root goes.
+    EXPECT_EQ(cancel(const_cast<LPWSTR>(L"Q:"), FALSE), 0u);
+    EXPECT_EQ(DeviceTarget(L"Q:"), L"");
+    EXPECT_EQ(DeviceTarget(L"M:"), L"\\Device\\dlfs");
 }
 
 TEST_F(EntryPoints, UniversalNamesAndFormatting) {

@@ -105,7 +105,9 @@ TEST_F(Router, MapsADriveToAViewAndUnmapsIt) {
     EXPECT_EQ(WNetCancelConnection2W(L"Q:", 0, FALSE), 0u);
     EXPECT_EQ(DeviceTarget(L"Q:"), L"");
     EXPECT_EQ(WNetCancelConnection2W(L"M:", 0, FALSE), 2404u);
+    EXPECT_EQ(WNetCancelConnectionW(L"M:", FALSE), 2404u);
     EXPECT_EQ(WNetCancelConnection2W(L"M:", 0, TRUE), 0u);
+    EXPECT_EQ(WNetCancelConnectionW(L"M:", TRUE), 0u);
     EXPECT_EQ(DeviceTarget(L"M:"), L"\\Device\\dlfs");
 }
 
@@ -117,6 +119,8 @@ TEST_F(Router, MapsTheDriverRootWithTheBarePrefix) {
     ASSERT_EQ(WNetAddConnection2W(&r, nullptr, nullptr, 0), 0u);
     EXPECT_EQ(DeviceTarget(L"Q:"), L"\\Device\\dlfs");
     EXPECT_EQ(StandIns::Log().find("cmd_startview"), std::string::npos);
+    EXPECT_EQ(WNetCancelConnection2W(L"Q:", 0, FALSE), 0u);
+    EXPECT_EQ(DeviceTarget(L"Q:"), L"");
 }
 
 TEST_F(Router, RefusesWhatTheProviderRefuses) {
