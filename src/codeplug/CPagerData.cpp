@@ -59,3 +59,7 @@ bool CPagerData::SetSystemSetting(int value) {
 std::string CPagerData::ToneSystemText(int system) {
     return texts::Lookup(kToneSystems, system);
 }
+
+std::string CPagerData::StoredVoiceText(int code) {
+    return code == 0 ? "ISD5116" : "?";
+}

@@ -41,6 +41,10 @@ public:
     std::string ToneSystemText() const { return ToneSystemText(GetToneSystem()); }
     // "Corvane", "GE", "Plectron", "User", "Fast Plectron"; empty beyond.
     static std::string ToneSystemText(int system);
+    // The stored voice chip that SYSTEM_SEL bits 2-0 name: "ISD5116" for 0,
+    // "?" for a code without a chip.
+    std::string StoredVoiceText() const { return StoredVoiceText(GetSystemSetting()); }
+    static std::string StoredVoiceText(int code);
 
     CChannelData& ChannelData(Channel ch) { return channel[ch == F2 ? 1 : 0]; }
     const CChannelData& ChannelData(Channel ch) const { return channel[ch == F2 ? 1 : 0]; }

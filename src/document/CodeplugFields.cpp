@@ -117,6 +117,7 @@ FieldJson DescribeCodeplug(const CCodeplug& plug) {
     j["referenceDivider"] = d.ifSetting.GetDivider();
     j["codeplugVersion"] = d.version.PlugVersionText();
     j["pagerVersion"] = d.version.PagerVersionText();
+    j["storedVoiceIc"] = d.StoredVoiceText();
     j["toneSystem"] = d.ToneSystemText();
     j["toneClock"] = FormatDouble("%.6f", CToneCode::ClockHz(d.advanced.GetClockSel()) / 1e6);
     j["twoFrequency"] = d.model.IsTwoFrequency();

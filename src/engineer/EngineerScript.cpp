@@ -39,6 +39,7 @@ enum Rank {
     kXtalRank,
     kIfRank,
     kVersionRank,
+    kStoredVoiceRank,
     kAdvancedRank,  // the "&Advanced" button comes last
 };
 
@@ -428,6 +429,9 @@ bool AddSteps(const EngineerChange& c, std::size_t order, std::vector<Step>& ste
         add(kXtalRank, [key, value](Runner& r) { return r.PickNamed(IDC_XTAL, value, key); });
     } else if (key == "if") {
         add(kIfRank, [key, value](Runner& r) { return r.PickNamed(IDC_IF, value, key); });
+    } else if (key == "storedVoiceIc") {
+        add(kStoredVoiceRank,
+            [key, value](Runner& r) { return r.PickNamed(IDC_STORED_VOICE, value, key); });
     } else if (key == "codeplugVersion") {
         // `show` prints the version with its thousandths (the companion
         // byte), which no control changes: they must stay as they are.
@@ -481,9 +485,9 @@ void SortSteps(std::vector<Step>& steps) {
 
 bool EngineerScript::Handles(const std::string& key) {
     static const char* const kKeys[] = {
-        "model",        "serial",    "band",        "subBand",          "subBandIndex",
-        "crystal",      "if",        "injection",   "referenceDivider", "codeplugVersion",
-        "pagerVersion", "toneClock", "twoFrequency"};
+        "model",        "serial",    "band",         "subBand",          "subBandIndex",
+        "crystal",      "if",        "injection",    "referenceDivider", "codeplugVersion",
+        "pagerVersion", "toneClock", "twoFrequency", "storedVoiceIc"};
     for (const char* k : kKeys)
         if (key == k) return true;
     const auto parts = Split(key);
@@ -504,6 +508,7 @@ std::vector<EngineerKeyHelp> EngineerScript::Help() {
         {"crystal", "3.579545, 3.578545 (sets SP to 0 or 1)"},
         {"if", "the band's IF: 14.575 (LOW), 21.4 (VHF), 45 (UHF); F1 and F2 keep their MHz"},
         {"codeplugVersion", "0 to 255 (the whole part; the thousandths stay)"},
+        {"storedVoiceIc", "ISD5116"},
     };
     for (const auto& g : CAdvancedEngineerDlg::Groups())
         for (const auto& p : g.params)

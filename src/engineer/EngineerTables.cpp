@@ -1,5 +1,6 @@
 #include "engineer/EngineerTables.h"
 
+#include "codeplug/CPagerData.h"
 #include "codeplug/CSerialNumber.h"
 #include "codeplug/SubBands.h"
 #include "codeplug/TextTable.h"
@@ -39,7 +40,6 @@ const char* const kRevision[] = {"A", "B", "C", "D"};
 const char* const kBattery[] = {"C - Ni-MH", "A - Alkaline"};
 const char* const kWarranty[] = {"12 Months", "36 Months", "60 Months"};
 const char* const kModel[] = {"XLT"};
-const char* const kStoredVoice[] = {"ISD5116"};
 const char* const kIfNames[] = {"14.575", "21.4", "45"};
 
 constexpr char kHalfMonthLetters[] = "ABCDEFGHJKLMNPQRSTUVWXYZ";
@@ -263,7 +263,7 @@ std::string BuildMonthName(int period) {
     return period >= 0 && period < static_cast<int>(entries.size()) ? entries[period] : "?";
 }
 std::string StoredVoiceName(int code) {
-    return Name(kStoredVoice, code);
+    return CPagerData::StoredVoiceText(code);
 }
 
 int YearCodeOfEntry(int index) {

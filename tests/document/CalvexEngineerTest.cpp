@@ -1,7 +1,14 @@
 // calvex set --engineer and calvex apply --engineer, the password on
 // standard input as a script gives it.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
@@ -10,6 +17,63 @@
 namespace {
 
 using Json = nlohmann::ordered_json;
+
+// What an engineer at a terminal sees: calvex runs with all three streams on
+// a fresh pseudo-terminal; `typed` is typed once the password prompt shows.
+struct TerminalRun {
+    int exitCode = -1;
+    std::string screen;      // everything the terminal showed
+    bool echoAfter = false;  // the terminal echoes again once calvex is done
+};
+
+TerminalRun RunOnTerminal(const std::vector<std::string>& args, const std::string& typed) {
+    TerminalRun run;
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) return run;
+    const std::string slaveName = ptsname(master);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        setsid();
+        const int slave = open(slaveName.c_str(), O_RDWR);
+        if (slave < 0) _exit(126);
+        dup2(slave, 0);
+        dup2(slave, 1);
+        dup2(slave, 2);
+        if (slave > 2) close(slave);
+        close(master);
+        std::vector<char*> argv{const_cast<char*>(CALVEX_EXE)};
+        for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        execv(CALVEX_EXE, argv.data());
+        _exit(127);
+    }
+    // Reads what the terminal shows until `until` holds or the child has
+    // closed its side (EIO) or 20 s have passed.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    const auto readUntil = [&](auto until) {
+        while (!until() && std::chrono::steady_clock::now() < deadline) {
+            pollfd p{master, POLLIN, 0};
+            if (poll(&p, 1, 100) <= 0) continue;
+            char buf[512];
+            const ssize_t n = read(master, buf, sizeof buf);
+            if (n <= 0) return false;
+            run.screen.append(buf, static_cast<std::size_t>(n));
+        }
+        return until();
+    };
+    if (readUntil([&] { return run.screen.find("password: ") != std::string::npos; })) {
+        // The prompt comes after echo is off: what is typed now must not show.
+        if (write(master, typed.data(), typed.size()) < 0) run.screen += "<write failed>";
+        readUntil([] { return false; });
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    termios t{};
+    run.echoAfter = tcgetattr(master, &t) == 0 && (t.c_lflag & ECHO) != 0;
+    close(master);
+    return run;
+}
 
 class CalvexEngineer : public ::testing::Test {
 protected:
@@ -50,6 +114,24 @@ TEST_F(CalvexEngineer, FactoryFieldsChangeAfterTheRightPassword) {
     EXPECT_EQ(j["squelchLevel"], 2);                       // then the User Data sheet
     for (const Json& a : j["advanced"])
         if (a["name"] == "SQ_ON") EXPECT_EQ(a["value"], 15);
+}
+
+TEST_F(CalvexEngineer, AtATerminalThePasswordIsAskedForAndNotEchoed) {
+    const std::string file = (dir / "pager.dat").string();
+    TerminalRun r = RunOnTerminal({"set", "--engineer", file, "codeplugVersion=9"}, "Quorin\n");
+    EXPECT_EQ(r.exitCode, 0) << r.screen;
+    EXPECT_NE(r.screen.find("Engineer password: "), std::string::npos) << r.screen;
+    EXPECT_EQ(r.screen.find("Quorin"), std::string::npos) << r.screen;
+    EXPECT_TRUE(r.echoAfter);
+    EXPECT_EQ(Show()["codeplugVersion"], "9.005");
+
+    const std::string before = Bytes();
+    r = RunOnTerminal({"set", "--engineer", file, "codeplugVersion=10"}, "quorin\n");
+    EXPECT_EQ(r.exitCode, 1) << r.screen;
+    EXPECT_EQ(r.screen.find("quorin\r\n"), std::string::npos) << r.screen;
+    EXPECT_NE(r.screen.find("wrong engineer password"), std::string::npos) << r.screen;
+    EXPECT_TRUE(r.echoAfter);
+    EXPECT_EQ(Bytes(), before);
 }
 
 TEST_F(CalvexEngineer, AWrongPasswordOrARefusalWritesNothing) {

@@ -174,10 +174,20 @@ TEST_F(EngineerScriptTest, AdvancedFieldsGoThroughTheirBoxesAndTheVersionStillWi
     EXPECT_EQ(At(0x0BE), 68);
 }
 
+TEST_F(EngineerScriptTest, StoredVoiceIcIsPickedFromItsListKeepingTheToneSystem) {
+    const Byte before = At(0x098);
+    ASSERT_NE(before & 0x07, 0);  // the sample's chip code has no name
+    EXPECT_EQ(Run({{"storedVoiceIc", "ISD9999"}}).outcome, Outcome::BadInput);
+    EXPECT_EQ(At(0x098), before);
+    const auto r = Run({{"storedVoiceIc", "isd5116"}});
+    ASSERT_EQ(r.outcome, Outcome::Changed) << r.error;
+    EXPECT_EQ(At(0x098), before & 0xF8);
+}
+
 TEST_F(EngineerScriptTest, HandlesTheFactoryKeysOnly) {
     for (const char* key :
-         {"model", "serial", "codeplugVersion", "injection", "advanced.T1D", "advanced.T1D.value",
-          "advanced.GOOD/BAD RADIO.range", "advanced.PLUG_VER_MINOR"})
+         {"model", "serial", "codeplugVersion", "storedVoiceIc", "injection", "advanced.T1D",
+          "advanced.T1D.value", "advanced.GOOD/BAD RADIO.range", "advanced.PLUG_VER_MINOR"})
         EXPECT_TRUE(EngineerScript::Handles(key)) << key;
     for (const char* key : {"toneSystem", "channels.F1.frequency", "squelchLevel", "advanced",
                             "advanced.NO_SUCH", "modelOptions.scanBack"})

@@ -49,7 +49,7 @@ constexpr int kSquelchSlider = CModelOption::IDC_SQUELCH;
 const char* const kFactoryKeys[] = {
     "model",        "serial",    "band",        "subBand",          "subBandIndex",
     "crystal",      "if",        "injection",   "referenceDivider", "codeplugVersion",
-    "pagerVersion", "toneClock", "twoFrequency"};
+    "pagerVersion", "toneClock", "twoFrequency", "storedVoiceIc"};
 
 std::vector<std::string> Split(const std::string& key) {
     std::vector<std::string> parts;

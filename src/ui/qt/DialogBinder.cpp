@@ -193,7 +193,15 @@ void DialogBinder::PushOne(int id, QWidget* w, const ControlState& s) {
     if (w->isEnabled() != s.enabled) w->setEnabled(s.enabled);
     if (w->isHidden() == s.visible) w->setVisible(s.visible);
     if (auto* e = qobject_cast<QLineEdit*>(w)) {
-        if (e->text() != Q(s.text)) e->setText(Q(s.text));
+        const QString text = Q(s.text);
+        if (e->text() != text) {
+            // A model that only recases what is being typed (same length)
+            // must not throw the cursor to the end of the box.
+            const bool keepCursor = e->hasFocus() && e->text().size() == text.size();
+            const int cursor = e->cursorPosition();
+            e->setText(text);
+            if (keepCursor) e->setCursorPosition(cursor);
+        }
     } else if (auto* c = qobject_cast<QComboBox*>(w)) {
         if (ComboItems(c) != s.items) {
             c->clear();

@@ -77,6 +77,18 @@ TEST_F(EngineerGui, EngineerDataChangesReachTheCodeplugOnOk) {
     // Lower case turns to capitals as it is typed.
     TypeAndLeave(dlg, IDC_UNIT_NUMBER, "b042");
     EXPECT_EQ(Control<QLineEdit>(dlg, IDC_UNIT_NUMBER)->text(), "B042");
+    // A letter typed inside the number is capitalised where it was typed;
+    // the cursor stays behind it.
+    auto* unit = Control<QLineEdit>(dlg, IDC_UNIT_NUMBER);
+    unit->setFocus();
+    ASSERT_TRUE(WaitFor([&] { return unit->hasFocus(); }, 5000));
+    unit->setCursorPosition(1);
+    QTest::keyClicks(unit, "c");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(unit->text(), "BC042");
+    EXPECT_EQ(unit->cursorPosition(), 2);
+    QTest::keyClick(unit, Qt::Key_Backspace);
+    EXPECT_EQ(unit->text(), "B042");
     TypeAndLeave(dlg, IDC_UNIT_NUMBER, "I042");
     ASSERT_EQ(prompt.Records().size(), 1u);
     EXPECT_EQ(prompt.Records()[0].text, "Please enter a valid Unit ID number.");
