@@ -172,6 +172,24 @@ TEST_F(ChannelLayout, PickButtonOpensThePickerOnTheFieldsTone) {
     EXPECT_EQ(page.record.GetTone(0), 1034.7);
 }
 
+TEST_F(ChannelLayout, PickerKeyboardStartsOnTheFieldsToneAndArrowsPick) {
+    QString focused;
+    ClickPick(
+        Find<QPushButton>(1210),
+        [&](QDialog* dlg) {
+            QApplication::setActiveWindow(dlg);
+            ASSERT_TRUE(WaitFor([&] { return QApplication::focusWidget() != nullptr; }));
+            focused = QApplication::focusWidget()->objectName();
+            // Down moves to the next tone of Group 3 and checks it; Enter is OK.
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        },
+        "Corvane Tone Table");
+    EXPECT_EQ(focused, QString::number(CToneTableDlg::RadioId(26)));  // 1006.9 (161)
+    EXPECT_EQ(Find<QLineEdit>(1030)->text(), "1034.7");
+    EXPECT_EQ(page.record.GetTone(0), 1034.7);
+}
+
 TEST_F(ChannelLayout, GePickerIsOneFrameAndCancelKeepsTheTone) {
     CodeplugContext::Get().toneSystem = TONE_GE;
     page.OnSetActive();
