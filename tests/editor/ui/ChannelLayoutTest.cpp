@@ -128,6 +128,20 @@ TEST_F(ChannelLayout, TypedTonesAndFrequencyGoThroughTheRules) {
     EXPECT_NEAR(page.record.GetFrequency(), 147.5, 1e-6);
 }
 
+TEST_F(ChannelLayout, TabGoesRowByRowThroughWhatCanBeChanged) {
+    Focus(Find<QWidget>(1004));
+    std::vector<int> order;
+    for (int i = 0; i < 17; ++i) {
+        order.push_back(QApplication::focusWidget()->objectName().toInt());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    // R468: Call 2 Tone 1 and the group calls follow other fields and are
+    // passed over; the read-only ON/OFF Duty field too.
+    EXPECT_EQ(order,
+              (std::vector<int>{1004, 1013, 1030, 1210, 1042, 1216, 1251, 1173, 1043, 1217, 1252,
+                                1174, 1259, 1265, 1260, 1264, CChannelPage::IDC_CLEAR_ALL_TONES}));
+}
+
 // Clicks a "..." button; `inPicker` runs on the picker once it is up and
 // must close it.
 void ClickPick(QPushButton* button, const std::function<void(QDialog*)>& inPicker,
