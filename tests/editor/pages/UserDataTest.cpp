@@ -273,9 +273,9 @@ TEST_F(UserDataSheet, ScriptComesBackForFieldsALaterPageTurnsOn) {
 
     // A field that stays off is still refused, and nothing is written.
     const Image kept = plug.GetImage();
-    const auto still = SheetScript::Apply(
-        plug, {{"channels.F1.calls.5.tone1", "600.9"}, {"channels.F1.codingOption", "STD"},
-               {"squelchLevel", "2"}});
+    const auto still = SheetScript::Apply(plug, {{"channels.F1.calls.5.tone1", "600.9"},
+                                                 {"channels.F1.codingOption", "STD"},
+                                                 {"squelchLevel", "2"}});
     EXPECT_EQ(still.outcome, SheetScriptResult::Outcome::Refused);
     EXPECT_NE(still.error.find("not shown"), std::string::npos) << still.error;
     EXPECT_EQ(plug.GetImage(), kept);
