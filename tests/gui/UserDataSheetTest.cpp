@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -138,4 +139,24 @@ TEST_F(SheetFixture, EnterInAFieldTakesWhatWasTypedBeforeOk) {
     CPagerData d;
     d.Decode(Doc().Codeplug());
     EXPECT_NEAR(d.channel[0].GetTone(4), 1006.9, 0.05);  // snapped onto the Corvane set
+}
+
+TEST_F(SheetFixture, ClickingAnotherTabTakesWhatWasTyped) {
+    OpenSample();
+    int shown = -1;
+    WithSheet(
+        [&](ui::qt::CBoundSheet& sheet) {
+            sheet.Tabs()->setCurrentIndex(1);
+            auto* tone = In<QLineEdit>(sheet, 1034);  // Call 5 Tone 1
+            Focus(sheet, tone);
+            QTest::keyClicks(tone, "1000");
+            QTabBar* bar = sheet.Tabs()->tabBar();
+            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(3).center());
+            shown = sheet.Tabs()->currentIndex();
+        },
+        ui::IDOK);
+    EXPECT_EQ(shown, 3);
+    CPagerData d;
+    d.Decode(Doc().Codeplug());
+    EXPECT_NEAR(d.channel[0].GetTone(4), 1006.9, 0.05);
 }

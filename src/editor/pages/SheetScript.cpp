@@ -357,62 +357,79 @@ SheetScriptResult SheetScript::Apply(CCodeplug& plug, const std::vector<SheetCha
         return refused;
     };
 
+    // The last page any change is made on: a field an earlier page shows
+    // only because of a later page's setting (the priority scan time, the
+    // duty lists) is tried again after that page, as a user would go back.
+    const PageKind lastPage = steps.empty() ? PageKind::General : steps.back().target.page;
+    std::vector<const Step*> deferred;
+
+    // Makes one change; an end code when the run has to stop.
+    auto make = [&](CUserData& s, const Step& step, bool mayDefer) -> std::optional<int> {
+        const std::string& key = step.change.key;
+        ui::CPropertyPage* page = PageOf(s, step.target.page);
+        const int index = s.PageIndex(page);
+        if (index < 0) return refuse(key + ": channel F2 is not used by a one-frequency model");
+        const bool moved = s.SetActivePage(index);
+        if (refusedNow() || !moved) {
+            result.outcome = SheetScriptResult::Outcome::Refused;
+            if (!moved && result.error.empty())
+                result.error = "the page \"" + s.ActivePage()->Caption() + "\" cannot be left";
+            return ui::IDCANCEL;
+        }
+        const int id = step.target.id;
+        const ui::ControlState& c = page->Control(id);
+        if (!c.visible || !c.enabled) {
+            if (mayDefer && step.target.page < lastPage) {
+                deferred.push_back(&step);
+                return std::nullopt;
+            }
+            return refuse(key + " cannot be changed now on the page \"" + page->Caption() +
+                          "\": the field is " + (c.visible ? "disabled" : "not shown") +
+                          " by the settings it depends on");
+        }
+        const std::string& value = step.change.value;
+        switch (step.target.action) {
+            case Action::List: {
+                const int entry = FindEntry(c.items, value);
+                if (entry < 0)
+                    return bad(key + ": \"" + value + "\" is not one of " + JoinItems(c.items));
+                page->SetSelectionFromUser(id, entry);
+                break;
+            }
+            case Action::Edit:
+                page->FocusFromUser(id, true);
+                page->SetTextFromUser(id, EditText(value));
+                page->FocusFromUser(id, false);
+                break;
+            case Action::Check: {
+                const auto on = ParseBool(value);
+                if (!on) return bad(key + ": \"" + value + "\" is not YES or NO");
+                if (page->Checked(id) != *on) page->SetCheckedFromUser(id, *on);
+                break;
+            }
+            case Action::Slider: {
+                const auto level = SmallNumber(Trim(value), c.rangeMin, c.rangeMax);
+                if (!level)
+                    return bad(key + ": \"" + value + "\" is not a level from " +
+                               std::to_string(c.rangeMin) + " to " + std::to_string(c.rangeMax));
+                page->SetPositionFromUser(id, *level);
+                break;
+            }
+        }
+        if (refusedNow()) {
+            result.outcome = SheetScriptResult::Outcome::Refused;
+            return ui::IDCANCEL;
+        }
+        return std::nullopt;
+    };
+
     const int end = sheet.RunUserDataSheet(work, [&](CUserData& s) -> int {
         s.Begin();
         refusedNow();
-        for (const Step& step : steps) {
-            const std::string& key = step.change.key;
-            ui::CPropertyPage* page = PageOf(s, step.target.page);
-            const int index = s.PageIndex(page);
-            if (index < 0) return refuse(key + ": channel F2 is not used by a one-frequency model");
-            const bool moved = s.SetActivePage(index);
-            if (refusedNow() || !moved) {
-                result.outcome = SheetScriptResult::Outcome::Refused;
-                if (!moved && result.error.empty())
-                    result.error = "the page \"" + s.ActivePage()->Caption() + "\" cannot be left";
-                return ui::IDCANCEL;
-            }
-            const int id = step.target.id;
-            const ui::ControlState& c = page->Control(id);
-            if (!c.visible || !c.enabled)
-                return refuse(key + " cannot be changed now on the page \"" + page->Caption() +
-                              "\": the field is " + (c.visible ? "disabled" : "not shown") +
-                              " by the settings it depends on");
-            const std::string& value = step.change.value;
-            switch (step.target.action) {
-                case Action::List: {
-                    const int entry = FindEntry(c.items, value);
-                    if (entry < 0)
-                        return bad(key + ": \"" + value + "\" is not one of " + JoinItems(c.items));
-                    page->SetSelectionFromUser(id, entry);
-                    break;
-                }
-                case Action::Edit:
-                    page->FocusFromUser(id, true);
-                    page->SetTextFromUser(id, EditText(value));
-                    page->FocusFromUser(id, false);
-                    break;
-                case Action::Check: {
-                    const auto on = ParseBool(value);
-                    if (!on) return bad(key + ": \"" + value + "\" is not YES or NO");
-                    if (page->Checked(id) != *on) page->SetCheckedFromUser(id, *on);
-                    break;
-                }
-                case Action::Slider: {
-                    const auto level = SmallNumber(Trim(value), c.rangeMin, c.rangeMax);
-                    if (!level)
-                        return bad(key + ": \"" + value + "\" is not a level from " +
-                                   std::to_string(c.rangeMin) + " to " +
-                                   std::to_string(c.rangeMax));
-                    page->SetPositionFromUser(id, *level);
-                    break;
-                }
-            }
-            if (refusedNow()) {
-                result.outcome = SheetScriptResult::Outcome::Refused;
-                return ui::IDCANCEL;
-            }
-        }
+        for (const Step& step : steps)
+            if (const auto stop = make(s, step, true)) return *stop;
+        for (const Step* step : deferred)
+            if (const auto stop = make(s, *step, false)) return *stop;
         s.ClickFromUser(ui::IDOK);
         const bool refused = refusedNow();
         if (s.PendingEnd() != ui::IDOK || refused) {

@@ -73,5 +73,9 @@ bool RunToneTablePicker(CToneTableDlg& picker, QWidget* parent) {
     buttons->addWidget(cancel);
     buttons->addStretch(1);
     outer->addLayout(buttons);
+    // The keyboard starts on the tone the field holds (else the first one):
+    // from a checked button the arrow keys check the tone they move to.
+    const int start = picker.Selected() >= 0 ? picker.Selected() : 0;
+    if (QAbstractButton* first = group->button(start)) first->setFocus(Qt::OtherFocusReason);
     return dlg.RunModal() == QDialog::Accepted;
 }

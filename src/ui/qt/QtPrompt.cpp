@@ -1,8 +1,31 @@
 #include "ui/qt/QtPrompt.h"
 
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 namespace ui::qt {
+
+namespace {
+
+// Room the window manager takes beside a caption: the window icon and the
+// minimise, maximise and close buttons.
+constexpr int kTitleChrome = 110;
+
+// A box only as wide as a short text ("Spur Frequency!") would cut its
+// caption off in the title bar; the box is made wide enough to show it.
+void FitCaption(QMessageBox& box) {
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid) return;
+    QFont title = box.font();
+    title.setBold(true);
+    const int width = QFontMetrics(title).horizontalAdvance(box.windowTitle()) + kTitleChrome;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
+
+}  // namespace
 
 PromptAnswer QtPrompt::Ask(const std::string& text, const std::string& caption, PromptIcon icon,
                            PromptButtons buttons, bool owned) {
@@ -44,6 +67,7 @@ PromptAnswer QtPrompt::Ask(const std::string& text, const std::string& caption, 
                     owned ? m_owner.data() : nullptr);
     box.setDefaultButton(def);
     box.setTextFormat(Qt::PlainText);
+    FitCaption(box);
     switch (box.exec()) {
         case QMessageBox::Yes:
             return PromptAnswer::Yes;

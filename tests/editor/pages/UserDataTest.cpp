@@ -242,3 +242,41 @@ TEST_F(UserDataSheet, CodingOptionTheListDoesNotOfferSurvivesOpenAndOk) {
         EXPECT_EQ(after.GetSlotCode(slot), before.GetSlotCode(slot)) << slot;
     EXPECT_TRUE(prompt.Records().empty());
 }
+
+TEST_F(UserDataSheet, ScriptComesBackForFieldsALaterPageTurnsOn) {
+    CCodeplug plug = Sample("vhf-two-frequency.dat");
+    // No position in "Priority Scan F1": the scan time is not shown.
+    ASSERT_EQ(SheetScript::Apply(plug, {{"switches.SW-C.mode", "Monitor F1"}}).outcome,
+              SheetScriptResult::Outcome::Changed);
+    CodeplugContext::Get().Reset();
+    const Image before = plug.GetImage();
+    // F2 duty is unused until a switch position gives it ON/OFF duty.
+    const auto alone = SheetScript::Apply(plug, {{"channels.F2.calls.1.duty", "OFF"}});
+    EXPECT_EQ(alone.outcome, SheetScriptResult::Outcome::Refused);
+    EXPECT_NE(alone.error.find("disabled"), std::string::npos) << alone.error;
+    EXPECT_EQ(plug.GetImage(), before);
+
+    // Given with the switch change that turns it on, the field is set after it.
+    const auto r = SheetScript::Apply(plug, {{"modelOptions.scanBack", "0.6"},
+                                             {"channels.F2.calls.1.duty", "OFF"},
+                                             {"switches.SW-B.mode", "Priority Scan F1"},
+                                             {"switches.SW-D.mode", "Selective Call F2"},
+                                             {"switches.SW-D.onOffDuty", "YES"}});
+    ASSERT_EQ(r.outcome, SheetScriptResult::Outcome::Changed) << r.error;
+    ASSERT_EQ(r.messages.size(), 1u);
+    EXPECT_EQ(r.messages[0].caption, "Scan Warning");
+    CPagerData d;
+    d.Decode(plug);
+    EXPECT_EQ(d.options.GetScanBack(), 75);
+    EXPECT_TRUE(d.channel[1].GetDutyOff(0));
+    EXPECT_EQ(d.switches.GetMode(1), 5);
+
+    // A field that stays off is still refused, and nothing is written.
+    const Image kept = plug.GetImage();
+    const auto still = SheetScript::Apply(plug, {{"channels.F1.calls.5.tone1", "600.9"},
+                                                 {"channels.F1.codingOption", "STD"},
+                                                 {"squelchLevel", "2"}});
+    EXPECT_EQ(still.outcome, SheetScriptResult::Outcome::Refused);
+    EXPECT_NE(still.error.find("not shown"), std::string::npos) << still.error;
+    EXPECT_EQ(plug.GetImage(), kept);
+}

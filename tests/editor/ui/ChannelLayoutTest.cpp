@@ -128,6 +128,20 @@ TEST_F(ChannelLayout, TypedTonesAndFrequencyGoThroughTheRules) {
     EXPECT_NEAR(page.record.GetFrequency(), 147.5, 1e-6);
 }
 
+TEST_F(ChannelLayout, TabGoesRowByRowThroughWhatCanBeChanged) {
+    Focus(Find<QWidget>(1004));
+    std::vector<int> order;
+    for (int i = 0; i < 17; ++i) {
+        order.push_back(QApplication::focusWidget()->objectName().toInt());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    // R468: Call 2 Tone 1 and the group calls follow other fields and are
+    // passed over; the read-only ON/OFF Duty field too.
+    EXPECT_EQ(order,
+              (std::vector<int>{1004, 1013, 1030, 1210, 1042, 1216, 1251, 1173, 1043, 1217, 1252,
+                                1174, 1259, 1265, 1260, 1264, CChannelPage::IDC_CLEAR_ALL_TONES}));
+}
+
 // Clicks a "..." button; `inPicker` runs on the picker once it is up and
 // must close it.
 void ClickPick(QPushButton* button, const std::function<void(QDialog*)>& inPicker,
@@ -169,6 +183,24 @@ TEST_F(ChannelLayout, PickButtonOpensThePickerOnTheFieldsTone) {
     EXPECT_EQ(checked, "1006.9  (161)");
     EXPECT_EQ(Find<QLineEdit>(1030)->text(), "1034.7");
     EXPECT_EQ(Find<QLineEdit>(1031)->text(), "1034.7");
+    EXPECT_EQ(page.record.GetTone(0), 1034.7);
+}
+
+TEST_F(ChannelLayout, PickerKeyboardStartsOnTheFieldsToneAndArrowsPick) {
+    QString focused;
+    ClickPick(
+        Find<QPushButton>(1210),
+        [&](QDialog* dlg) {
+            QApplication::setActiveWindow(dlg);
+            ASSERT_TRUE(WaitFor([&] { return QApplication::focusWidget() != nullptr; }));
+            focused = QApplication::focusWidget()->objectName();
+            // Down moves to the next tone of Group 3 and checks it; Enter is OK.
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        },
+        "Corvane Tone Table");
+    EXPECT_EQ(focused, QString::number(CToneTableDlg::RadioId(26)));  // 1006.9 (161)
+    EXPECT_EQ(Find<QLineEdit>(1030)->text(), "1034.7");
     EXPECT_EQ(page.record.GetTone(0), 1034.7);
 }
 

@@ -13,7 +13,9 @@ std::string KeyHelp() {
     std::string text =
         "\nKEY is the field's path in 'calvex show --json', VALUE what you would type or pick on\n"
         "the User Data sheet. Changes are made page by page, as a user moving through the\n"
-        "sheet would; a change the sheet refuses prints its message and nothing is written.\n\n"
+        "sheet would; a change the sheet refuses prints its message and nothing is written.\n"
+        "A field that a later page turns on (the priority scan time, the duty lists) is set\n"
+        "after that page, as a user would go back to it.\n\n"
         "Keys:\n";
     for (const SheetKeyHelp& k : SheetScript::Help()) {
         char line[512];
