@@ -3,9 +3,14 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QUrl>
+#include <memory>
 
 #include "app/CMainFrame.h"
 #include "app/CTarnixHXRDoc.h"
@@ -190,10 +195,58 @@ HelpWindow* CTarnixHXRApp::GetHelpWindow() const {
     return m_helpWindow;
 }
 
+QString CTarnixHXRApp::HelpOpener() const {
+    if (m_helpOpenerSet) return m_helpOpener;
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    // What Qt itself would start on a Linux desktop, but Qt only learns
+    // whether it started, not whether a browser opened.
+    const QString platform = QGuiApplication::platformName();
+    if (platform == "xcb" || platform.startsWith("wayland"))
+        return QStandardPaths::findExecutable("xdg-open");
+#endif
+    return {};
+}
+
 void CTarnixHXRApp::OnHelp() {
-    QString path = HelpFilePath();
-    if (!path.isEmpty() && QDesktopServices::openUrl(QUrl::fromLocalFile(path))) return;
+    const QString path = HelpFilePath();
+    if (!path.isEmpty()) {
+        const QString opener = HelpOpener();
+        if (!opener.isEmpty()) return OpenHelpWith(opener, path);
+        if (QDesktopServices::openUrl(QUrl::fromLocalFile(path))) return;
+    }
     // No launcher or no browser: help still answers.
-    if (!m_helpWindow) m_helpWindow = new HelpWindow(path, m_frame);
+    ShowHelpWindow(path);
+}
+
+void CTarnixHXRApp::ShowHelpWindow(const QString& guide) {
+    if (!m_helpWindow) m_helpWindow = new HelpWindow(guide, m_frame);
     m_helpWindow->ShowContents();
+}
+
+void CTarnixHXRApp::OpenHelpWith(const QString& opener, const QString& guide) {
+    // xdg-open starts on a desktop without any browser as well and only says
+    // so by failing a moment later ("no method available for opening"). A
+    // browser that ends with an error long after it opened the guide is no
+    // reason to show the guide again.
+    constexpr qint64 kQuickFailureMs = 10000;
+    auto* process = new QProcess;
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    process->setStandardInputFile(QProcess::nullDevice());
+    auto clock = std::make_shared<QElapsedTimer>();
+    QObject::connect(
+        process, &QProcess::finished, m_frame,
+        [this, process, guide, clock](int code, QProcess::ExitStatus status) {
+            process->deleteLater();
+            if ((status != QProcess::NormalExit || code != 0) && clock->elapsed() < kQuickFailureMs)
+                ShowHelpWindow(guide);
+        });
+    QObject::connect(process, &QProcess::errorOccurred, m_frame,
+                     [this, process, guide](QProcess::ProcessError error) {
+                         if (error != QProcess::FailedToStart) return;
+                         process->deleteLater();
+                         ShowHelpWindow(guide);
+                     });
+    clock->start();
+    // Left running when the program ends: it may be the browser itself.
+    process->start(opener, {QUrl::fromLocalFile(guide).toString()});
 }

@@ -48,6 +48,14 @@ public:
     void OnHelp();
     // The program's own help window (null until it was needed).
     HelpWindow* GetHelpWindow() const;
+    // The program that opens the guide on the desktop when only its exit
+    // status tells whether anything opened (xdg-open on Linux desktops);
+    // "" leaves it to Qt's launcher. Found at first use unless set.
+    QString HelpOpener() const;
+    void SetHelpOpener(const QString& program) {
+        m_helpOpener = program;
+        m_helpOpenerSet = true;
+    }
     // The user guide shipped next to the program ("" when missing).
     QString HelpFilePath() const;
     // Where the file dialogs start: the archive folder below the product
@@ -62,6 +70,8 @@ public:
 
 private:
     QString ChooseFile(bool save);
+    void ShowHelpWindow(const QString& guide);
+    void OpenHelpWith(const QString& opener, const QString& guide);
 
     std::unique_ptr<ui::Prompt> m_ownPrompt;
     std::unique_ptr<PagerLink> m_ownLink;
@@ -72,5 +82,7 @@ private:
     FileChooser m_chooser;
     QString m_lastFolder;
     QPointer<HelpWindow> m_helpWindow;
+    QString m_helpOpener;
+    bool m_helpOpenerSet = false;
     bool m_exited = false;
 };

@@ -38,7 +38,9 @@ HelpWindow::HelpWindow(const QString& guide, QWidget* parent) : QDialog(parent),
     auto* top = new QVBoxLayout(this);
     top->addWidget(m_browser, 1);
     top->addLayout(buttons);
-    resize(640, 560);
+    // Wide enough for the guide's pictures of the pages, so it reads without
+    // scrolling sideways.
+    resize(800, 600);
 }
 
 void HelpWindow::ShowContents() {

@@ -79,8 +79,14 @@ PagerBackups::Result PagerBackups::Save(const Image& block,
     std::error_code ec;
     fs::create_directories(folder, ec);
     if (ec || !fs::is_directory(folder, ec)) {
+        // "File exists" would not say which file is in the way.
+        std::error_code probe;
+        const fs::path named = folder.has_filename() ? folder : folder.parent_path();
+        const bool inTheWay = fs::exists(named, probe) && !fs::is_directory(named, probe);
         result.error = "cannot create the backup folder " + m_folder +
-                       (ec ? " (" + ec.message() + ")" : std::string(" (not a folder)"));
+                       (inTheWay ? std::string(" (a file of that name is in the way)")
+                        : ec     ? " (" + ec.message() + ")"
+                                 : std::string(" (not a folder)"));
         return result;
     }
     const std::string serial = SerialPart(block);

@@ -1,12 +1,15 @@
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
@@ -175,6 +178,11 @@ TEST_F(AppFixture, HelpWithoutALauncherShowsTheGuideInTheProgramsOwnWindow) {
     EXPECT_FALSE(help->isModal());
     EXPECT_EQ(help->Browser()->source(), QUrl::fromLocalFile(app->HelpFilePath()));
     EXPECT_TRUE(help->Browser()->toPlainText().contains("Getting started"));
+    // The guide reads without scrolling sideways, its pictures too.
+    QTest::qWait(50);
+    EXPECT_EQ(help->Browser()->horizontalScrollBar()->maximum(), 0)
+        << "the guide is " << help->Browser()->document()->idealWidth() << " px wide, the window "
+        << help->width();
     // A link inside the guide stays in the window; Back returns.
     help->Browser()->setSource(QUrl("#trouble"));
     auto* back = help->findChild<QPushButton*>("helpBack");
@@ -190,6 +198,61 @@ TEST_F(AppFixture, HelpWithoutALauncherShowsTheGuideInTheProgramsOwnWindow) {
     // The program stays usable beside it.
     EXPECT_TRUE(Enabled(ID_READ_PAGER));
 }
+
+#ifndef _WIN32
+// A desktop opener as xdg-open behaves: it records what it was asked to open
+// and ends with the given status (3: "no method available for opening").
+QString MakeOpener(const QTemporaryDir& dir, int status) {
+    const QString path = dir.filePath("opener");
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly)) return {};
+    f.write(QString("#!/bin/sh\nprintf '%s' \"$1\" > '%1'\nexit %2\n")
+                .arg(dir.filePath("asked"))
+                .arg(status)
+                .toUtf8());
+    f.close();
+    f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
+    return path;
+}
+
+QString Asked(const QTemporaryDir& dir) {
+    QFile f(dir.filePath("asked"));
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
+TEST_F(AppFixture, HelpFallsBackToItsOwnWindowWhenTheDesktopOpenerFindsNoBrowser) {
+    ASSERT_TRUE(Start());
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    app->SetHelpOpener(MakeOpener(dir, 3));
+    Activate();
+    QTest::keyClick(&Frame(), Qt::Key_F1);
+    // The opener was asked for the guide and failed: the guide shows here.
+    ASSERT_TRUE(
+        WaitFor([&] { return app->GetHelpWindow() && app->GetHelpWindow()->isVisible(); }, 10000));
+    EXPECT_EQ(Asked(dir), QUrl::fromLocalFile(app->HelpFilePath()).toString());
+    EXPECT_EQ(app->GetHelpWindow()->Browser()->source(), QUrl::fromLocalFile(app->HelpFilePath()));
+
+    // An opener that cannot be started at all answers the same way.
+    app->GetHelpWindow()->close();
+    app->SetHelpOpener(dir.filePath("no-such-opener"));
+    Frame().OnCommand(ID_HELP_FINDER);
+    EXPECT_TRUE(WaitFor([&] { return app->GetHelpWindow()->isVisible(); }, 10000));
+}
+
+TEST_F(AppFixture, HelpLeavesTheGuideToTheDesktopWhenItsOpenerSucceeds) {
+    ASSERT_TRUE(Start());
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    app->SetHelpOpener(MakeOpener(dir, 0));
+    Frame().OnCommand(ID_HELP_FINDER);
+    ASSERT_TRUE(WaitFor([&] { return !Asked(dir).isEmpty(); }, 10000));
+    // Give its end time to arrive: no window of our own follows.
+    QTest::qWait(300);
+    EXPECT_EQ(Asked(dir), QUrl::fromLocalFile(app->HelpFilePath()).toString());
+    EXPECT_EQ(app->GetHelpWindow(), nullptr);
+}
+#endif
 
 TEST_F(AppFixture, WelcomePageAndFileDialogsUseTheArchiveFolderAsSpelt) {
     const QString dir = QString::fromStdString(link.productDir);

@@ -49,7 +49,7 @@ TEST_F(StatusBarFixture, EveryTransferFailureFitsThePaneAtTheDefaultSize) {
     for (const char* device : {"/dev/ttyS2", "/dev/ttyUSB0", "COM12"}) {
         o.device = device;
         for (int f = static_cast<int>(LinkFault::PortMissing);
-             f <= static_cast<int>(LinkFault::NoAck); ++f) {
+             f <= static_cast<int>(LinkFault::BackupFailed); ++f) {
             o.fault = static_cast<LinkFault>(f);
             for (const char* what : {"Read Pager failed: ", "Write Pager failed: "}) {
                 QString line = what + QString::fromStdString(SummarizeFault(o));

@@ -101,6 +101,8 @@ TEST_F(Backups, NowhereToSaveIsAFailureWithItsReason) {
     EXPECT_FALSE(blocked.ok);
     EXPECT_NE(blocked.error.find("cannot create the backup folder"), std::string::npos)
         << blocked.error;
+    EXPECT_NE(blocked.error.find("a file of that name is in the way"), std::string::npos)
+        << blocked.error;
     EXPECT_TRUE(blocked.path.empty());
 }
 
