@@ -43,6 +43,20 @@ TEST_F(CalvexSet, ChangesFieldsThroughTheSheetAndShowSeesThem) {
     EXPECT_EQ(j["switches"][3]["mode"], "Selective Call F1");
     EXPECT_EQ(j["switches"][3]["ptl"], "ENABLED");
     EXPECT_EQ(j["switches"][3]["alertType"], "Vibrator");  // push to listen forces it
+    // What each field became is listed, the ones other changes moved too.
+    EXPECT_NE(r.out.find("toneSystem: Corvane -> GE\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("switches.SW-D.alertType: Tone -> Vibrator\n"), std::string::npos)
+        << r.out;
+    EXPECT_EQ(r.out.find("byte 0x"), std::string::npos) << r.out;
+}
+
+TEST_F(CalvexSet, ATypedToneIsStoredOnTheToneSetAndSaysSo) {
+    const CalvexRun r =
+        RunCalvex(dir, "set " + Q("vhf-two-frequency.dat") + " channels.F1.calls.3.tone1=466.8");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("channels.F1.calls.3.tone1: 433.7 -> 470.5\n"), std::string::npos)
+        << r.out;
+    EXPECT_EQ(Show("vhf-two-frequency.dat")["channels"][0]["calls"][2]["tone1"], "470.5");
 }
 
 TEST_F(CalvexSet, RefusalsExitOneAndLeaveTheFileByteForByte) {

@@ -7,6 +7,7 @@
 
 #include "Verb.h"
 #include "document/CodeplugDocument.h"
+#include "document/CodeplugFields.h"
 #include "editor/pages/SheetScript.h"
 
 // Prints every box a script's pages showed ("caption: text", continued lines
@@ -27,8 +28,12 @@ void PrintScriptBoxes(const Messages& messages, const std::string& error, const 
 // and gives the exit code. `engineerMade` counts the changes the engineer
 // tools already made on the document's codeplug (calvex set --engineer):
 // they are saved even when the sheet has nothing to change.
-inline int FinishSheetEdit(CodeplugDocument& doc, const std::vector<SheetChange>& changes,
-                           const std::string& out, const char* verb, std::size_t engineerMade = 0) {
+// Every field that ends up different from `before` (the file as opened) is
+// listed on stdout as `calvex diff` names it, so a tone snapped onto the tone
+// set or a field another change moved is seen, not only counted.
+inline int FinishSheetEdit(CodeplugDocument& doc, const Image& before,
+                           const std::vector<SheetChange>& changes, const std::string& out,
+                           const char* verb, std::size_t engineerMade = 0) {
     if (changes.empty() && engineerMade == 0) {
         std::printf("nothing to change\n");
         if (out.empty()) return EXIT_OK;
@@ -53,6 +58,9 @@ inline int FinishSheetEdit(CodeplugDocument& doc, const std::vector<SheetChange>
         std::fprintf(stderr, "calvex %s: %s\n", verb, saved.message.c_str());
         return EXIT_FAILED;
     }
+    CodeplugDiff diff = CompareCodeplugs(before, doc.Codeplug().GetImage());
+    diff.bytes.clear();  // the checksum and the like: not what the user asked about
+    std::fputs(DiffText(diff).c_str(), stdout);
     const std::size_t made = changes.size() + engineerMade;
     std::printf("%zu change%s written to %s\n", made, made == 1 ? "" : "s", target.c_str());
     return EXIT_OK;

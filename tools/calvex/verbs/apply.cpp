@@ -58,6 +58,7 @@ int Run(const std::vector<std::string>& args) {
 
     CodeplugDocument doc;
     if (const auto stop = OpenCodeplugFile(doc, file, "apply")) return *stop;
+    const Image before = doc.Codeplug().GetImage();
     std::vector<SheetChange> changes;
     for (EditedField& e : EditedFields(incoming, DescribeCodeplug(doc.Codeplug())))
         changes.push_back({std::move(e.name), std::move(e.value)});
@@ -66,7 +67,7 @@ int Run(const std::vector<std::string>& args) {
     std::vector<EngineerChange> factory;
     if (engineer) factory = TakeEngineerChanges(changes);
     if (const auto stop = ApplyEngineerChanges(doc, factory, "apply")) return *stop;
-    return FinishSheetEdit(doc, changes, out, "apply", factory.size());
+    return FinishSheetEdit(doc, before, changes, out, "apply", factory.size());
 }
 
 const CalvexVerb kVerb{

@@ -72,8 +72,9 @@ int Run(const std::vector<std::string>& args) {
     }
     CodeplugDocument doc;
     if (const auto stop = OpenCodeplugFile(doc, file, "set")) return *stop;
+    const Image before = doc.Codeplug().GetImage();
     if (const auto stop = ApplyEngineerChanges(doc, factory, "set")) return *stop;
-    return FinishSheetEdit(doc, changes, out, "set", factory.size());
+    return FinishSheetEdit(doc, before, changes, out, "set", factory.size());
 }
 
 const CalvexVerb kVerb{
