@@ -305,7 +305,13 @@ bool Accounts::SetCachedTpoDb() {
             entries.push_back({info.sid, info.name, kAccountOffset});
         }
     }
-    for (const TrustedDomain& d : TpoDbFromLsa()) {
+    std::vector<TrustedDomain> trusted;
+    const long status = sys_.TrustedDomains(&trusted);
+    if (status != 0) {
+        TraceX("LsaEnumerateTrustedDomains", __LINE__, status);
+        trusted.clear();
+    }
+    for (const TrustedDomain& d : trusted) {
         if (d.name.size() > kMaxDomainName || !d.sid.Valid()) {
             continue;
         }
@@ -326,6 +332,13 @@ bool Accounts::SetCachedTpoDb() {
     }
     tpo_ = entries;
     if (sidToTpo_ && tpoToSid_) {
+        // A reload replaces what the tables held: an offset a domain no
+        // longer has must not keep mapping ids to it. When the LSA could
+        // not be asked, the tables keep their last good answers.
+        if (status == 0) {
+            sidToTpo_->Flush();
+            tpoToSid_->Flush();
+        }
         for (const TpoEntry& e : entries) {
             const SidKey key(e.sid);
             SidToTpoData a;

@@ -347,7 +347,9 @@ bool PersistentHash::Lookup(const void* key, void* data, int* length) {
         }
         const std::uint32_t n =
             static_cast<std::uint32_t>(*length) < p_.dataSize ? *length : p_.dataSize;
-        std::memcpy(data, Entry(t, index) + 5 + p_.keySize, n);
+        if (n > 0) {
+            std::memcpy(data, Entry(t, index) + 5 + p_.keySize, n);
+        }
         ok = static_cast<std::uint32_t>(*length) >= p_.dataSize;
         *length = static_cast<int>(p_.dataSize);
     } else if (found == Found::kDamaged && writable) {

@@ -188,6 +188,33 @@ TEST_F(AccountsTest, TrustedDomainsOffsetsCollisionsAndOverflow) {
               "ntx_get_trusted_posix_offset(): No match for S-1-5-21-9-9\n");
 }
 
+TEST_F(AccountsTest, ReloadReplacesTheTrustedOffsetsOfEveryProcess) {
+    const Sid t1 = MakeSid(5, {21, 1, 1, 1});
+    sys().trusted = {{"TRUST1", t1, 0x200000}};
+    a().Init();
+    EXPECT_EQ(Uid(0x200005), "S-1-5-21-1-1-1-5");
+    // The domain moves to another offset; a reload anywhere on the machine
+    // drops the old one from the shared tables.
+    sys().trusted = {{"TRUST1", t1, 0x300000}};
+    ASSERT_TRUE(a().SetCachedTpoDb());
+    World other(machine, 2);
+    other.sys.trusted = sys().trusted;
+    other.accounts.Init();
+    Sid sid;
+    EXPECT_FALSE(other.accounts.UidToSid(0x200005, &sid));
+    ASSERT_TRUE(other.accounts.UidToSid(0x300005, &sid));
+    EXPECT_EQ(sid.ToString(), "S-1-5-21-1-1-1-5");
+    // An LSA that cannot be asked leaves the last good answers in place.
+    sys().failures["TrustedDomains"] = 5;
+    a().SetCachedTpoDb();
+    World third(machine, 3);
+    third.sys.failures["TrustedDomains"] = 5;
+    third.accounts.Init();
+    std::string name;
+    EXPECT_EQ(third.accounts.TrustedPosixOffset(t1, &name), 0x300000u);
+    EXPECT_EQ(name, "TRUST1");
+}
+
 TEST_F(AccountsTest, TrustedOffsetsUnderLargeRids) {
     Param("LargeRIDs", 1);
     const Sid t1 = MakeSid(5, {21, 1, 1, 1});

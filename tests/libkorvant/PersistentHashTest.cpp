@@ -148,6 +148,9 @@ TEST(PhashOps, ShortBufferAndShortData) {
     EXPECT_EQ(length, 8);
     EXPECT_EQ(std::memcmp(out, data, 3), 0);
     EXPECT_EQ(out[3], 0);
+    length = 0;  // no buffer at all: only the size is asked for
+    EXPECT_FALSE(t->Lookup(k.bytes, nullptr, &length));
+    EXPECT_EQ(length, 8);
     ASSERT_TRUE(t->Enter(k.bytes, "ab", 2));  // the rest is cleared
     length = 8;
     ASSERT_TRUE(t->Lookup(k.bytes, out, &length));

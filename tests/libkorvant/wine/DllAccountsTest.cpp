@@ -82,6 +82,28 @@ TEST_F(Accounts, CurrentUserMapsIntoTheAccountDomain) {
     EXPECT_EQ(SidText(bySid->sid), "S-1-5-21-0-0-0-1000");
 }
 
+TEST_F(Accounts, MappedIdsLandInTheSharedSidToUidTable) {
+    BYTE sid[68] = {};
+    ASSERT_EQ(
+        Fn<int (*)(const char*, PSID, DWORD)>("nt_str_to_sid")("S-1-5-32-545", sid, sizeof sid), 1);
+    ASSERT_EQ(Fn<int (*)(PSID)>("nt_sid_to_uid")(sid), 0x20221);
+    // The table nt_init made, attached by its identifier with the same sizes.
+    using HashFn = unsigned (*)(const void*, int);
+    using CmpFn = int (*)(const void*, const void*, int);
+    void* table = nullptr;
+    ASSERT_EQ(Fn<int (*)(const char*, int, int, int, HashFn, CmpFn, const char*, int, void**)>(
+                  "phash_create")("{A461E5E0-0D99-11D1-BE5D-00609730D47D}", 100, 68, 4,
+                                  Fn<HashFn>("phash_sid_hash_fn"), Fn<CmpFn>("phash_sid_keycmp_fn"),
+                                  "Sid->Uid", 1, &table),
+              1);
+    int id = 0;
+    int length = sizeof id;
+    EXPECT_EQ(
+        Fn<int (*)(void*, const void*, void*, int*)>("phash_lookup")(table, sid, &id, &length), 1);
+    EXPECT_EQ(id, 0x20221);
+    Fn<void (*)(void*)>("phash_close")(table);
+}
+
 TEST_F(Accounts, AdministratorsAndTheBuiltinDomain) {
     BYTE sid[68];
     DWORD sidSize = sizeof sid;
