@@ -1,6 +1,7 @@
 #include "app/CTarnixHXRView.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QPainter>
 #include <QPrintDialog>
@@ -169,6 +170,7 @@ void CTarnixHXRView::OnPagerMessage(int message) {
     switch (message) {
         case WM_PAGER_WRITE_OK:
             m_commStatus.SetResult("Serial Communication - Pager Write SUCCEEDED!", 1);
+            AfterWrite();
             break;
         case WM_PAGER_WRITE_FAILED:
             m_commStatus.SetResult("Serial Communication - Pager Write FAILED!", 0);
@@ -197,6 +199,16 @@ void CTarnixHXRView::OnPagerMessage(int message) {
     if (message == WM_PAGER_READ_OK) {
         OnUserData();
     }
+}
+
+void CTarnixHXRView::AfterWrite() {
+    // Where the pager's previous contents went, so a wrong write can be undone.
+    const QString backup = QString::fromStdString(m_link.LastBackup());
+    if (backup.isEmpty()) return;
+    emit statusMessage("Pager written; its old contents: " + QFileInfo(backup).fileName(),
+                       "What the pager held before this write is kept in " +
+                           QDir::toNativeSeparators(backup) +
+                           ". To put it back, open that file and write it to the pager.");
 }
 
 void CTarnixHXRView::AfterTransferFailure() {

@@ -85,6 +85,7 @@ private:
     void OnUserData();
     void StartTransfer(bool read);
     void AfterTransferFailure();
+    void AfterWrite();
 
     CTarnixHXRDoc& m_doc;
     PagerLink& m_link;

@@ -55,6 +55,11 @@ public:
         return what + SummarizeFault(o);
     }
 
+    std::string LastBackup() const override {
+        TransferOutcome o = m_transfer.LastOutcome();
+        return o.Ok() && o.message == WM_PAGER_WRITE_OK ? o.backup : std::string();
+    }
+
 private:
     CCommPort m_port;
     PagerTransfer m_transfer;

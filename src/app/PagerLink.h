@@ -40,4 +40,7 @@ public:
     // The same in a few words, short enough for the status bar ("" when it
     // did not fail or nobody knows).
     virtual std::string LastFailureSummary() const { return LastFailureDetail(); }
+    // The file that keeps what the pager held before the last write, when
+    // that write succeeded and made one ("" otherwise).
+    virtual std::string LastBackup() const { return {}; }
 };

@@ -116,4 +116,33 @@ TEST_F(StatusBarFixture, NextTransferClearsTheLastOutcome) {
     EXPECT_FALSE(Bar()->currentMessage().startsWith("Read Pager failed"));
 }
 
+TEST_F(StatusBarFixture, AWriteSaysWhereThePagersOldContentsWent) {
+    ASSERT_TRUE(StartLaidOut());
+    ASSERT_TRUE(app->OpenDocumentFile(WriteDat("doc.dat", SampleImage())));
+    const std::string backup = Path("backups/136WJA0001-20261207-143000.dat").toStdString();
+    link.backup = backup;
+    link.message = WM_PAGER_WRITE_OK;
+    prompt.Answer(ui::PromptAnswer::Yes);
+    Frame().OnCommand(ID_WRITE_PAGER);
+    ASSERT_TRUE(WaitFor([this] {
+        return Status() && !link.Busy() && Status()->findChild<QPushButton*>("1")->isEnabled();
+    }));
+    const QString shown = Bar()->currentMessage();
+    EXPECT_EQ(shown, "Pager written; its old contents: 136WJA0001-20261207-143000.dat");
+    EXPECT_TRUE(Fits(shown)) << Advance(shown) << " px, the pane " << Frame().MessagePaneWidth();
+    EXPECT_TRUE(Bar()->toolTip().contains(QString::fromStdString(backup)))
+        << Bar()->toolTip().toStdString();
+    CloseStatus();
+
+    // A write that made no backup (or failed) names none.
+    link.backup.clear();
+    prompt.Answer(ui::PromptAnswer::Yes);
+    Frame().OnCommand(ID_WRITE_PAGER);
+    ASSERT_TRUE(WaitFor([this] {
+        return !link.Busy() && Status()->findChild<QPushButton*>("1")->isEnabled();
+    }));
+    EXPECT_FALSE(Bar()->currentMessage().startsWith("Pager written"));
+    CloseStatus();
+}
+
 }  // namespace

@@ -71,6 +71,8 @@ public:
     }
     std::string failureDetail;
     std::string LastFailureDetail() const override { return failureDetail; }
+    std::string backup;
+    std::string LastBackup() const override { return backup; }
 
 private:
     bool Start(CCodeplug& plug, Post post, bool read) {
