@@ -15,8 +15,10 @@
 #include "engineer/EngineerIds.h"
 #include "engineer/EngineerTables.h"
 #include "ui/Prompt.h"
+#include "ui/ScriptWords.h"
 
 using namespace engineer;
+using namespace ui::script;
 
 namespace {
 
@@ -43,60 +45,8 @@ enum Rank {
     kAdvancedRank,  // the "&Advanced" button comes last
 };
 
-std::string Lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
-
 std::string Upper(std::string s) {
     for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
-
-std::string Trim(const std::string& s) {
-    const std::size_t a = s.find_first_not_of(" \t");
-    if (a == std::string::npos) return {};
-    const std::size_t b = s.find_last_not_of(" \t");
-    return s.substr(a, b - a + 1);
-}
-
-std::vector<std::string> Split(const std::string& key) {
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t dot = key.find('.', start);
-        parts.push_back(key.substr(start, dot - start));
-        if (dot == std::string::npos) break;
-        start = dot + 1;
-    }
-    return parts;
-}
-
-std::optional<int> Number(const std::string& s, int lo, int hi) {
-    const std::string t = Trim(s);
-    if (t.empty() || t.size() > 3) return std::nullopt;
-    int v = 0;
-    for (char c : t) {
-        if (c < '0' || c > '9') return std::nullopt;
-        v = v * 10 + (c - '0');
-    }
-    if (v < lo || v > hi) return std::nullopt;
-    return v;
-}
-
-// The list entry a value names: exact, then ignoring case.
-int FindEntry(const std::vector<std::string>& items, const std::string& value) {
-    const std::string v = Trim(value);
-    for (std::size_t i = 0; i < items.size(); ++i)
-        if (items[i] == v) return static_cast<int>(i);
-    for (std::size_t i = 0; i < items.size(); ++i)
-        if (Lower(items[i]) == Lower(v)) return static_cast<int>(i);
-    return -1;
-}
-
-std::string JoinItems(const std::vector<std::string>& items) {
-    std::string s;
-    for (const auto& i : items) s += (s.empty() ? "" : ", ") + ("\"" + i + "\"");
     return s;
 }
 
@@ -139,7 +89,7 @@ std::optional<ModelTarget> ParseModel(const std::string& value) {
     m.sp = 0;
     if (v.size() == 17) {
         if (v.compare(12, 3, "_SP") != 0) return std::nullopt;
-        const auto sp = Number(v.substr(15), 1, 15);
+        const auto sp = SmallNumber(Trim(v.substr(15)), 1, 15);
         if (!sp) return std::nullopt;
         m.sp = *sp;
     }
@@ -215,7 +165,7 @@ std::optional<std::string> NoControl(const std::string& key) {
     if (key == "pagerVersion")
         return "pagerVersion is the pager's firmware version: no tool changes it";
     if (key == "toneClock") return "toneClock follows the crystal: set crystal instead";
-    const auto parts = Split(key);
+    const auto parts = SplitKey(key);
     if (parts[0] != "advanced" || parts.size() < 2) return std::nullopt;
     if (parts.size() == 3 && parts[2] == "range")
         return key + " is the range the report prints and cannot be set";
@@ -364,7 +314,7 @@ bool AddSteps(const EngineerChange& c, std::size_t order, std::vector<Step>& ste
             return r.PickNamed(IDC_BAND_SPLIT, v, key);
         });
     } else if (key == "subBandIndex") {
-        const auto code = Number(value, 0, 31);
+        const auto code = SmallNumber(Trim(value), 0, 31);
         if (!code) return bad("is not a band-split code");
         add(kSplitRank, [key, code = *code](Runner& r) {
             const int band = Ctx().band;
@@ -457,7 +407,7 @@ bool AddSteps(const EngineerChange& c, std::size_t order, std::vector<Step>& ste
             }
             return r.Type(r.dlg, IDC_PLUG_VERSION, whole, key);
         });
-    } else if (const auto parts = Split(key); IsAdvancedValueKey(parts)) {
+    } else if (const auto parts = SplitKey(key); IsAdvancedValueKey(parts)) {
         int n = 0;
         const CAdvancedEngineerDlg::Param* p = FindAdvancedParam(parts[1], &n);
         if (!p) {
@@ -490,7 +440,7 @@ bool EngineerScript::Handles(const std::string& key) {
         "pagerVersion", "toneClock", "twoFrequency", "storedVoiceIc"};
     for (const char* k : kKeys)
         if (key == k) return true;
-    const auto parts = Split(key);
+    const auto parts = SplitKey(key);
     return parts[0] == "advanced" && parts.size() >= 2 && parts.size() <= 3 &&
            (FindAdvancedParam(parts[1], nullptr) || IsBlockField(parts[1]));
 }

@@ -8,6 +8,9 @@
 #include "editor/RuleMessages.h"
 #include "editor/pages/CUserData.h"
 #include "ui/Prompt.h"
+#include "ui/ScriptWords.h"
+
+using namespace ui::script;
 
 namespace {
 
@@ -51,29 +54,6 @@ const char* const kFactoryKeys[] = {
     "crystal",      "if",        "injection",   "referenceDivider", "codeplugVersion",
     "pagerVersion", "toneClock", "twoFrequency", "storedVoiceIc"};
 
-std::vector<std::string> Split(const std::string& key) {
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    for (;;) {
-        std::size_t dot = key.find('.', start);
-        parts.push_back(key.substr(start, dot - start));
-        if (dot == std::string::npos) break;
-        start = dot + 1;
-    }
-    return parts;
-}
-
-std::optional<int> SmallNumber(const std::string& s, int lo, int hi) {
-    if (s.empty() || s.size() > 3) return std::nullopt;
-    int v = 0;
-    for (char c : s) {
-        if (c < '0' || c > '9') return std::nullopt;
-        v = v * 10 + (c - '0');
-    }
-    if (v < lo || v > hi) return std::nullopt;
-    return v;
-}
-
 struct Parsed {
     SheetKeyKind kind = SheetKeyKind::Unknown;
     Target target{};
@@ -81,7 +61,7 @@ struct Parsed {
 
 Parsed ParseKey(const std::string& key) {
     Parsed p;
-    const auto parts = Split(key);
+    const auto parts = SplitKey(key);
     const std::string& head = parts[0];
     auto editable = [&](PageKind page, Action a, int id, int rank) {
         p.kind = SheetKeyKind::Editable;
@@ -165,18 +145,6 @@ Parsed ParseKey(const std::string& key) {
     return p;
 }
 
-std::string Lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
-
-std::string Trim(const std::string& s) {
-    std::size_t a = s.find_first_not_of(" \t");
-    if (a == std::string::npos) return {};
-    std::size_t b = s.find_last_not_of(" \t");
-    return s.substr(a, b - a + 1);
-}
-
 // Records every box; questions get Yes (the script asked for the change),
 // everything else OK.
 class ScriptPrompt : public ui::Prompt {
@@ -209,12 +177,6 @@ ui::CPropertyPage* PageOf(CUserData& sheet, PageKind kind) {
     return nullptr;
 }
 
-std::string JoinItems(const std::vector<std::string>& items) {
-    std::string s;
-    for (const auto& i : items) s += (s.empty() ? "" : ", ") + ("\"" + i + "\"");
-    return s;
-}
-
 std::optional<bool> ParseBool(const std::string& v) {
     const std::string l = Lower(Trim(v));
     if (l == "yes" || l == "on" || l == "enabled" || l == "true" || l == "1") return true;
@@ -224,16 +186,13 @@ std::optional<bool> ParseBool(const std::string& v) {
 
 // The list entry a value names: exact, then ignoring case, then the texts the
 // codeplug shows for values the list names differently.
-int FindEntry(const std::vector<std::string>& items, const std::string& value) {
-    const std::string v = Trim(value);
-    for (std::size_t i = 0; i < items.size(); ++i)
-        if (items[i] == v) return static_cast<int>(i);
-    for (std::size_t i = 0; i < items.size(); ++i)
-        if (Lower(items[i]) == Lower(v)) return static_cast<int>(i);
+int FindListEntry(const std::vector<std::string>& items, const std::string& value) {
+    if (const int i = FindEntry(items, value); i >= 0) return i;
+    const std::string v = Lower(Trim(value));
     static const std::pair<const char*, const char*> kAliases[] = {
         {"vibrator", "Vibrate"}, {"vibrator + tone", "Tone & Vibrate"}};
     for (const auto& [alias, entry] : kAliases) {
-        if (Lower(v) != alias) continue;
+        if (v != alias) continue;
         for (std::size_t i = 0; i < items.size(); ++i)
             if (items[i] == entry) return static_cast<int>(i);
     }
@@ -390,7 +349,7 @@ SheetScriptResult SheetScript::Apply(CCodeplug& plug, const std::vector<SheetCha
         const std::string& value = step.change.value;
         switch (step.target.action) {
             case Action::List: {
-                const int entry = FindEntry(c.items, value);
+                const int entry = FindListEntry(c.items, value);
                 if (entry < 0)
                     return bad(key + ": \"" + value + "\" is not one of " + JoinItems(c.items));
                 page->SetSelectionFromUser(id, entry);

@@ -9,6 +9,18 @@
 
 namespace {
 
+// One line per key: its name, then what it takes.
+template <typename Keys>
+std::string KeyLines(const Keys& keys) {
+    std::string text;
+    for (const auto& k : keys) {
+        char line[512];
+        std::snprintf(line, sizeof line, "  %-62s %s\n", k.key.c_str(), k.values.c_str());
+        text += line;
+    }
+    return text;
+}
+
 std::string KeyHelp() {
     std::string text =
         "\nKEY is the field's path in 'calvex show --json', VALUE what you would type or pick on\n"
@@ -17,21 +29,13 @@ std::string KeyHelp() {
         "A field that a later page turns on (the priority scan time, the duty lists) is set\n"
         "after that page, as a user would go back to it.\n\n"
         "Keys:\n";
-    for (const SheetKeyHelp& k : SheetScript::Help()) {
-        char line[512];
-        std::snprintf(line, sizeof line, "  %-62s %s\n", k.key.c_str(), k.values.c_str());
-        text += line;
-    }
+    text += KeyLines(SheetScript::Help());
     text +=
         "\nFactory fields (model, serial, IF, versions, the advanced block) are changed only by\n"
         "the engineer tools. With --engineer (the engineer password is asked for, or read as one\n"
         "line from standard input when that is not a terminal) they are changed first, as in the\n"
         "Engineer Data dialog and its Advanced Engineer Data, then the rest as above:\n";
-    for (const EngineerKeyHelp& k : EngineerScript::Help()) {
-        char line[512];
-        std::snprintf(line, sizeof line, "  %-62s %s\n", k.key.c_str(), k.values.c_str());
-        text += line;
-    }
+    text += KeyLines(EngineerScript::Help());
     text +=
         "A list already showing the value is not picked again. injection, referenceDivider,\n"
         "pagerVersion, toneClock and advanced.IF_SEL, CLOCK_SEL, PLUG_VER, PLUG_VER_MINOR have no\n"
