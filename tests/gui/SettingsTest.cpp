@@ -195,3 +195,48 @@ TEST_F(AppFixture, SystemSetupListIsAsWideAsItsLongestName) {
 }
 
 }  // namespace
+
+#ifndef _WIN32
+namespace {
+
+// The program's own link, with its settings file below a product directory
+// whose "lib" is a file: nothing can be saved there.
+TEST_F(AppFixture, ASettingsChangeTheFileCannotTakeIsToldOnceAtExit) {
+    const QString product = Path("product");
+    QDir().mkpath(product);
+    WriteText("product/lib", "not a folder");
+    const QByteArray old = qgetenv("CALVEX_PRODUCT_DIR");
+    qputenv("CALVEX_PRODUCT_DIR", product.toUtf8());
+    struct Restore {
+        QByteArray value;
+        ~Restore() { qputenv("CALVEX_PRODUCT_DIR", value); }
+    } restore{old};
+
+    {
+        CTarnixHXRApp program(&prompt);
+        ASSERT_TRUE(program.InitInstance({"CalvexVHXR"}));
+        program.ExitInstance();
+        // Nothing was changed, so nothing was lost.
+        EXPECT_TRUE(prompt.Records().empty());
+    }
+
+    CTarnixHXRApp program(&prompt);
+    ASSERT_TRUE(program.InitInstance({"CalvexVHXR"}));
+    program.Frame()->OnCommand(ID_SYSTEM_SETUP);
+    auto* dlg = program.View().SystemConfigWindow();
+    dlg->findChild<QComboBox*>("1129")->setCurrentIndex(9);
+    Click(dlg, "1");
+    program.ExitInstance();
+    ASSERT_EQ(prompt.Records().size(), 1u);
+    const auto& told = prompt.Records()[0];
+    EXPECT_EQ(told.caption, "System Configuration");
+    EXPECT_NE(told.text.find("port COM10, USB delay 3 Seconds (Default)"), std::string::npos)
+        << told.text;
+    EXPECT_NE(told.text.find((product + "/lib/CalvexV.ini").toStdString()), std::string::npos)
+        << told.text;
+    program.ExitInstance();
+    EXPECT_EQ(prompt.Records().size(), 1u);
+}
+
+}  // namespace
+#endif
