@@ -20,8 +20,6 @@ RequestExecutionLevel admin
 
 !include "MUI2.nsh"
 !include "LogicLib.nsh"
-!include "WinVer.nsh"
-!include "x64.nsh"
 !include "${LISTS}\size.nsh"
 
 !define PRODUCT "Calvex V HXR"
@@ -42,6 +40,7 @@ VIAddVersionKey /LANG=1033 "CompanyName" "Corvane"
 VIAddVersionKey /LANG=1033 "FileDescription" "${PRODUCT} ${VERSION} Setup"
 VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) Corvane"
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -54,29 +53,26 @@ VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
 
-Function .onInit
-  ; Qt 6 runs on 64-bit Windows 10 and later.
-  ${IfNot} ${RunningX64}
-  ${OrIfNot} ${AtLeastWin10}
-    MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} needs 64-bit Windows 10 or later." /SD IDOK
-    Abort
-  ${EndIf}
-  SetRegView 64
-FunctionEnd
-
-Function un.onInit
-  SetRegView 64
-FunctionEnd
-
 Section "Program"
   SetShellVarContext all
   !include "${LISTS}\install-files.nsh"
 
-  ; The settings file's folder: changed by every user who runs the program
-  ; (BUILTIN\Users by its SID, whatever the system's language).
+  ; The settings file's folder: changed by every user who runs the program.
+  ; Users (BU, whatever the system's language) may modify it and what is
+  ; made in it; the rights inherited from the installation folder stay.
   CreateDirectory "$INSTDIR\lib"
-  nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR\lib" /grant *S-1-5-32-545:(OI)(CI)M'
-  Pop $0
+  System::Call 'advapi32::ConvertStringSecurityDescriptorToSecurityDescriptorW(w "D:(A;OICI;0x1301bf;;;BU)", i 1, *p .r1, p 0) i .r0'
+  ${If} $0 = 0
+    DetailPrint "lib could not be made writable for users"
+  ${Else}
+    System::Call 'advapi32::GetSecurityDescriptorDacl(p r1, *i .r2, *p .r3, *i .r4) i .r0'
+    ; DACL_SECURITY_INFORMATION | UNPROTECTED_DACL_SECURITY_INFORMATION
+    System::Call 'advapi32::SetNamedSecurityInfoW(w "$INSTDIR\lib", i 1, i 0x20000004, p 0, p 0, p r3, p 0) i .r0'
+    System::Call 'kernel32::LocalFree(p r1)'
+    ${If} $0 <> 0
+      DetailPrint "lib could not be made writable for users (error $0)"
+    ${EndIf}
+  ${EndIf}
 
   WriteRegStr HKLM "${PRODUCT_KEY}" "ProductDir" "$INSTDIR\"
 
