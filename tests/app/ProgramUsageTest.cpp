@@ -32,7 +32,7 @@ TEST(ProgramUsage, ANormalStartIsNotAnswered) {
 
 TEST(ProgramUsage, NamesEveryOptionTheProgramTakes) {
     const std::string usage = ProgramUsage();
-    for (const char* option : {"--port PORT", "--engineer", "--help", "--version"})
+    for (const char* option : {"--port PORT", "--engineer", "-h,--help", "--version"})
         EXPECT_NE(usage.find(std::string("\n  ") + option), std::string::npos) << option;
     for (const char* name : {"CALVEX_PRODUCT_DIR", "XDG_DATA_HOME", "CALVEX_COMn", "lib/CalvexV.ini",
                              "backups/", "share/calvex-vhxr/help/index.html", "dialout"})
