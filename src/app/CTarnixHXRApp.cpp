@@ -17,6 +17,7 @@
 #include "app/CTarnixHXRView.h"
 #include "app/DialogLayouts.h"
 #include "app/EngineerCommands.h"
+#include "app/HelpLocation.h"
 #include "app/HelpWindow.h"
 #include "app/LinkAdapter.h"
 #include "app/PagerLink.h"
@@ -190,8 +191,8 @@ void CTarnixHXRApp::OnAppAbout() {
 }
 
 QString CTarnixHXRApp::HelpFilePath() const {
-    QString path = QDir(QCoreApplication::applicationDirPath()).filePath("help/index.html");
-    return QFileInfo::exists(path) ? path : QString();
+    return QString::fromStdString(
+        FindUserGuide(QCoreApplication::applicationDirPath().toStdString()));
 }
 
 HelpWindow* CTarnixHXRApp::GetHelpWindow() const {

@@ -56,7 +56,8 @@ public:
         m_helpOpener = program;
         m_helpOpenerSet = true;
     }
-    // The user guide shipped next to the program ("" when missing).
+    // The user guide beside the program or in its installed data folder
+    // ("" when missing).
     QString HelpFilePath() const;
     // Where the file dialogs start: the archive folder below the product
     // directory at first, then wherever the last file was chosen.

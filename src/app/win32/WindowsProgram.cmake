@@ -1,6 +1,6 @@
 # CalvexVHXR.exe as a Windows program: no console window, its icon, version
-# and manifest in the resources, Qt and the mingw runtime deployed beside it,
-# and the installation layout the installer packs.
+# and manifest in the resources, Qt and the mingw runtime deployed beside it
+# (packaging/windows/calvexvhxr installs the same).
 set_target_properties(CalvexVHXR PROPERTIES WIN32_EXECUTABLE ON)
 calvex_shared_runtime(CalvexVHXR)
 
@@ -14,9 +14,3 @@ set_property(SOURCE ${CMAKE_CURRENT_BINARY_DIR}/CalvexVHXR.rc APPEND PROPERTY OB
              ${CMAKE_CURRENT_BINARY_DIR}/CalvexVHXR.manifest)
 
 calvex_deploy_qt(CalvexVHXR)
-
-# The installation (component CalvexVHXR; calvex.exe adds itself there).
-install(TARGETS CalvexVHXR RUNTIME DESTINATION . COMPONENT CalvexVHXR)
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/help/ DESTINATION help COMPONENT CalvexVHXR)
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/samples/ DESTINATION samples COMPONENT CalvexVHXR)
-calvex_install_qt(CalvexVHXR)
