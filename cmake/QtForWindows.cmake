@@ -105,3 +105,23 @@ function(calvex_install_qt component)
   install(DIRECTORY "${CALVEX_QT_WINDOWS_PREFIX}/licenses/" DESTINATION licenses/Qt
           COMPONENT ${component})
 endfunction()
+
+# calvex_offscreen_fonts(TARGET): on Windows Qt's offscreen platform draws
+# with the fonts in <Libraries>/fonts and has none of its own; a qt.conf
+# beside the test program names a folder holding the same DejaVu fonts the
+# native offscreen tests use, so texts measure alike (Wine does not pass
+# QT_* variables on, so QT_QPA_FONTDIR cannot say it).
+function(calvex_offscreen_fonts target)
+  get_target_property(dir ${target} BINARY_DIR)
+  get_target_property(out ${target} RUNTIME_OUTPUT_DIRECTORY)
+  if(out)
+    set(dir ${out})
+  endif()
+  file(GLOB fonts /usr/share/fonts/truetype/dejavu/DejaVuSans*.ttf)
+  file(MAKE_DIRECTORY ${dir}/qtlib/fonts)
+  foreach(font IN LISTS fonts)
+    get_filename_component(name ${font} NAME)
+    file(CREATE_LINK ${font} ${dir}/qtlib/fonts/${name} SYMBOLIC)
+  endforeach()
+  file(WRITE ${dir}/qt.conf "[Paths]\nLibraries=qtlib\n")
+endfunction()

@@ -39,6 +39,6 @@ public:
 private:
     void OnSelChangePort();
 
-    std::vector<Device> m_devices;     // shown after the COM names
+    std::vector<Device> m_devices;      // shown after the COM names
     std::vector<std::string> m_marked;  // label per COM entry, "" = plain
 };

@@ -112,8 +112,8 @@ private:
     std::string m_portName = kDefaultPort;
     std::string m_storedPortName = kDefaultPort;  // the port the file names
     int m_storedDelay = kDefaultDelay;            // and its delay
-    std::string m_saveError;
     mutable std::string m_delayLabel;             // scratch: the label last asked for
+    std::string m_saveError;
     int m_delay = kDefaultDelay;
     std::atomic<bool> m_endWaits{false};
     std::string m_settingsPath;

@@ -63,7 +63,8 @@ std::vector<PresentPort> PresentComPorts(const ComPortSource& source) {
     }
     std::vector<PresentPort> ports;
     for (const auto& [n, description] : found) {
-        ports.push_back({"COM" + std::to_string(n), description.empty() ? "Serial port" : description});
+        ports.push_back(
+            {"COM" + std::to_string(n), description.empty() ? "Serial port" : description});
     }
     return ports;
 }

@@ -101,10 +101,14 @@ bool CCommPort::SaveSettings() {
         m_saveError = "no installation folder is known";
         return false;
     }
+    std::error_code ec;
 #ifndef _WIN32
     // The per-user folder may not exist before the first save.
-    std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(m_settingsPath).parent_path(), ec);
+#else
+    // lib\ of a program folder that no installer made; never a whole
+    // installation folder that is gone.
+    std::filesystem::create_directory(std::filesystem::path(m_settingsPath).parent_path(), ec);
 #endif
     const std::string port = PortNameUnstorable(m_portName).empty() ? m_portName : m_storedPortName;
     const std::string text = FormatSettings({port, m_delay}, SettingsLineEnd());

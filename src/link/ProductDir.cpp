@@ -4,8 +4,8 @@
 #include <cstring>
 
 #ifdef _WIN32
-#include <windows.h>
 #include <shlobj.h>
+#include <windows.h>
 #endif
 
 #ifdef _WIN32
@@ -60,8 +60,8 @@ namespace {
 // code page cannot spell it.
 std::string Narrow(const wchar_t* wide) {
     BOOL lossy = FALSE;
-    const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, nullptr, 0, nullptr,
-                                      &lossy);
+    const int n =
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, nullptr, 0, nullptr, &lossy);
     if (n <= 1 || lossy) return {};
     std::string text(static_cast<std::size_t>(n), '\0');
     WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, text.data(), n, nullptr, nullptr);

@@ -87,8 +87,9 @@ TEST(WindowsIcon, IsTheProgramsIconAtEverySize) {
         for (int y = 0; y < size; ++y)
             for (int x = 0; x < size; ++x) {
                 const QRgb a = have.pixel(x, y), b = want.pixel(x, y);
-                worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
-                                  std::abs(qBlue(a) - qBlue(b)), std::abs(qAlpha(a) - qAlpha(b))});
+                worst =
+                    std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                              std::abs(qBlue(a) - qBlue(b)), std::abs(qAlpha(a) - qAlpha(b))});
             }
         EXPECT_LE(worst, 2) << "the icon file differs from the program's icon; CALVEX_WRITE_ICON=1 "
                                "redraws it";

@@ -80,6 +80,25 @@ TEST_F(Registry, MissingOrOverLongValueFallsBackToTheProgramFolder) {
     EXPECT_EQ(ProductDir().size(), 255u);
 }
 
+TEST_F(Registry, SaveMakesLibInAProgramFolderButNoGoneInstallation) {
+    RemoveDirectoryA((m_dir + "lib").c_str());
+    SetProductDir(m_dir);
+    {
+        CCommPort program;
+        program.SelectPort(6);
+        EXPECT_TRUE(program.SaveSettings()) << program.SaveError();
+    }
+    EXPECT_NE(GetFileAttributesA((m_dir + "lib\\CalvexV.ini").c_str()), INVALID_FILE_ATTRIBUTES);
+
+    const std::string gone = m_dir + "uninstalled\\";
+    SetProductDir(gone);
+    CCommPort program;
+    program.SelectPort(7);
+    EXPECT_FALSE(program.SaveSettings());
+    EXPECT_TRUE(program.SettingsChanged());
+    EXPECT_EQ(GetFileAttributesA(gone.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
 TEST_F(Registry, BackupsGoToTheUsersLocalAppDataNotTheInstallation) {
     SetProductDir(m_dir);
     char local[MAX_PATH] = {};

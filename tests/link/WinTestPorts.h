@@ -20,16 +20,14 @@ public:
              SetupDiCreateDeviceInfoA(m_set, "PORTS", &GUID_DEVCLASS_PORTS, nullptr, nullptr,
                                       DICD_GENERATE_ID, &m_device) &&
              SetupDiRegisterDeviceInfo(m_set, &m_device, 0, nullptr, nullptr, nullptr) &&
-             SetupDiSetDeviceRegistryPropertyA(
-                 m_set, &m_device, SPDRP_FRIENDLYNAME,
-                 reinterpret_cast<const BYTE*>(friendlyName.c_str()),
-                 static_cast<DWORD>(friendlyName.size() + 1));
+             SetupDiSetDeviceRegistryPropertyA(m_set, &m_device, SPDRP_FRIENDLYNAME,
+                                               reinterpret_cast<const BYTE*>(friendlyName.c_str()),
+                                               static_cast<DWORD>(friendlyName.size() + 1));
         if (!ok) return;
         HKEY key = SetupDiCreateDevRegKeyA(m_set, &m_device, DICS_FLAG_GLOBAL, 0, DIREG_DEV,
                                            nullptr, nullptr);
         ok = key != INVALID_HANDLE_VALUE &&
-             RegSetValueExA(key, "PortName", 0, REG_SZ,
-                            reinterpret_cast<const BYTE*>(port.c_str()),
+             RegSetValueExA(key, "PortName", 0, REG_SZ, reinterpret_cast<const BYTE*>(port.c_str()),
                             static_cast<DWORD>(port.size() + 1)) == ERROR_SUCCESS;
         if (key != INVALID_HANDLE_VALUE) RegCloseKey(key);
     }

@@ -1,6 +1,6 @@
 ; Installer of the Calvex V HXR pager programming software for Windows.
 ; makensis -DVERSION=1.7.2 -DSTAGE=<installed tree> -DLISTS=<folder of the
-; file lists FileLists.cmake made of it> -DICON=<.ico> -DOUTFILE=<setup.exe>
+; file lists Stage.cmake made of it> -DICON=<.ico> -DOUTFILE=<setup.exe>
 ;   CalvexVHXR.nsi
 ;
 ; Installs the program with its Qt runtime, calvex.exe, the user guide and

@@ -1,9 +1,11 @@
 // The COM ports Windows knows of: the serial device map in the registry and
 // the device installer's "Ports" class.
+// clang-format off
 #include <initguid.h>  // GUID_DEVCLASS_PORTS is defined here, not in a library
 #include <windows.h>
 #include <devguid.h>
 #include <setupapi.h>
+// clang-format on
 
 #include "link/ComPortInventory.h"
 
@@ -19,8 +21,8 @@ std::string RegistryText(const BYTE* data, DWORD size) {
 std::string DeviceProperty(HDEVINFO set, SP_DEVINFO_DATA& device, DWORD property) {
     BYTE buffer[512] = {};
     DWORD type = 0;
-    if (!SetupDiGetDeviceRegistryPropertyA(set, &device, property, &type, buffer,
-                                           sizeof buffer - 1, nullptr) ||
+    if (!SetupDiGetDeviceRegistryPropertyA(set, &device, property, &type, buffer, sizeof buffer - 1,
+                                           nullptr) ||
         type != REG_SZ) {
         return {};
     }
@@ -59,8 +61,8 @@ public:
         device.cbSize = sizeof device;
         for (DWORD i = 0; SetupDiEnumDeviceInfo(set, i, &device); ++i) {
             Installed entry;
-            HKEY key = SetupDiOpenDevRegKey(set, &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV,
-                                            KEY_QUERY_VALUE);
+            HKEY key =
+                SetupDiOpenDevRegKey(set, &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_QUERY_VALUE);
             if (key != INVALID_HANDLE_VALUE) {
                 BYTE data[256] = {};
                 DWORD size = sizeof data - 1;
