@@ -9,7 +9,7 @@ int Run(const std::vector<std::string>& args) {
         std::fprintf(stderr, "calvex version: takes no arguments\n");
         return EXIT_USAGE;
     }
-    std::printf("calvex 1.7.2 (Calvex V Two Tone Pager Programming Software)\n");
+    std::printf("calvex %s (Calvex V Two Tone Pager Programming Software)\n", CALVEX_VERSION);
     return EXIT_OK;
 }
 
