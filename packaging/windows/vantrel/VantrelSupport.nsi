@@ -61,9 +61,11 @@ VIAddVersionKey LegalCopyright "${PUBLISHER}"
 !define MUI_CUSTOMFUNCTION_ABORT OnCancel
 !define MUI_UNABORTWARNING
 !define MUI_CUSTOMFUNCTION_UNABORT un.OnCancel
-!define MUI_WELCOMEPAGE_TEXT "This installs LIBKORVANT.dll and the network provider VTRELNP.dll of Vantrel for all users of this computer, and registers the provider $\"${PROVIDER_NAME}$\" with Windows. The other network providers stay as they are.$\r$\n$\r$\nThe product's own programs and the dlfs driver are not part of it.$\r$\n$\r$\n$_CLICK"
+!define MUI_WELCOMEPAGE_TEXT "This installs LIBKORVANT.dll and the network provider VTRELNP.dll of Vantrel for all users of this computer, and registers the provider $\"${PROVIDER_NAME}$\" with Windows. The other network providers stay as they are.$\r$\n$\r$\nThe product's own programs, its other libraries and the dlfs driver are not part of it.$\r$\n$\r$\n$_CLICK"
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY
+; The details list shows what changed (the order before and after).
+!define MUI_FINISHPAGE_NOAUTOCLOSE
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_TEXT "${PRODUCT_NAME} ${VERSION} is installed in $INSTDIR.$\r$\n$\r$\n${NEXT_LOGON_TEXT}"
 !insertmacro MUI_PAGE_FINISH
