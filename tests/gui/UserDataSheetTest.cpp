@@ -51,14 +51,15 @@ protected:
         w->setFocus(Qt::OtherFocusReason);
         EXPECT_TRUE(WaitFor([&] { return w->hasFocus(); }, 5000));
     }
-    // Replaces the text of the edit `id` on the page in front and moves on.
+    // Replaces the text of the edit `id` on the page in front and moves on
+    // to `next`; a field that refuses the text keeps the focus.
     void TypeAndLeave(ui::qt::CBoundSheet& sheet, int id, const char* text, int next) {
         auto* edit = In<QLineEdit>(sheet, id);
         ASSERT_NE(edit, nullptr);
         Focus(sheet, edit);
         edit->selectAll();
         QTest::keyClicks(edit, text);
-        Focus(sheet, In<QWidget>(sheet, next));
+        In<QWidget>(sheet, next)->setFocus(Qt::TabFocusReason);
     }
     template <typename W>
     W* In(ui::qt::CBoundSheet& sheet, int id) {
@@ -116,6 +117,7 @@ TEST_F(SheetFixture, RefusedFrequencyKeepsTheOldValueAndCancelWritesNothing) {
             sheet.Tabs()->setCurrentIndex(1);
             TypeAndLeave(sheet, 1004, "152.001", 1013);  // off the 2.5 kHz raster
             shown = In<QLineEdit>(sheet, 1004)->text();
+            EXPECT_TRUE(In<QLineEdit>(sheet, 1004)->hasFocus());
         },
         ui::IDCANCEL);
     ASSERT_EQ(prompt.Records().size(), 1u);

@@ -2,8 +2,11 @@
 
 #include <QFontMetrics>
 #include <QGridLayout>
+#include <QLabel>
 #include <QMessageBox>
 #include <QSpacerItem>
+
+#include "ui/qt/ScreenFit.h"
 
 namespace ui::qt {
 
@@ -24,6 +27,32 @@ void FitCaption(QMessageBox& box) {
     grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
                   grid->rowCount(), 0, 1, grid->columnCount());
 }
+
+// A text that brings its own line breaks is shown with them only: the box
+// would otherwise wrap its longer lines once more, at half the screen's
+// width, into ragged pairs of long and short lines.
+class LineKeepingBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void showEvent(QShowEvent* event) override {
+        QMessageBox::showEvent(event);
+        auto* label = findChild<QLabel*>("qt_msgbox_label");
+        if (!label || !label->wordWrap() || !text().contains('\n')) return;
+        label->setWordWrap(false);
+        layout()->activate();
+        const QSize unwrapped = layout()->totalMinimumSize();
+        if (unwrapped.width() > ScreenRoom(this).width()) {
+            // Lines longer than the screen still have to wrap.
+            label->setWordWrap(true);
+            return;
+        }
+        const int grown = unwrapped.width() - width();
+        setFixedSize(unwrapped.expandedTo(QSize(width(), 0)));
+        if (grown > 0) move(x() - grown / 2, y());
+    }
+};
 
 }  // namespace
 
@@ -63,7 +92,7 @@ PromptAnswer QtPrompt::Ask(const std::string& text, const std::string& caption, 
             def = QMessageBox::Yes;
             break;
     }
-    QMessageBox box(qicon, QString::fromStdString(caption), QString::fromStdString(text), qbuttons,
+    LineKeepingBox box(qicon, QString::fromStdString(caption), QString::fromStdString(text), qbuttons,
                     owned ? m_owner.data() : nullptr);
     box.setDefaultButton(def);
     box.setTextFormat(Qt::PlainText);

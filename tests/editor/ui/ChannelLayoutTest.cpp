@@ -67,7 +67,8 @@ protected:
         w->setFocus();
         ASSERT_TRUE(WaitFor([&] { return w->hasFocus(); }));
     }
-    // Replaces an edit's text as a user would and tabs away to `next`.
+    // Replaces an edit's text as a user would and moves on to `next`; a
+    // field that refuses the text keeps the focus.
     void TypeInto(int id, const char* text, int next) {
         auto* edit = Find<QLineEdit>(id);
         ASSERT_NE(edit, nullptr);
@@ -75,7 +76,7 @@ protected:
         edit->selectAll();
         QTest::keyClick(edit, Qt::Key_Delete);
         QTest::keyClicks(edit, text);
-        Focus(Find<QWidget>(next));
+        Find<QWidget>(next)->setFocus(Qt::TabFocusReason);
     }
 
     CChannel1 page;
@@ -124,6 +125,9 @@ TEST_F(ChannelLayout, TypedTonesAndFrequencyGoThroughTheRules) {
     ASSERT_FALSE(prompt.Records().empty());
     EXPECT_EQ(prompt.Records().back().text, rule_text::kSpurFrequency);
     EXPECT_EQ(Find<QLineEdit>(1004)->text(), "150.0025");
+    // The user is back on the refused field, its text selected.
+    EXPECT_TRUE(Find<QLineEdit>(1004)->hasFocus());
+    EXPECT_EQ(Find<QLineEdit>(1004)->selectedText(), "150.0025");
     TypeInto(1004, "147.5", 1030);
     EXPECT_NEAR(page.record.GetFrequency(), 147.5, 1e-6);
 }
