@@ -1,8 +1,14 @@
 #include <QFileInfo>
+#include <QGraphicsView>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QTest>
+#include <QTimer>
 
 #include "codeplug/CPagerData.h"
 #include "gui/AppFixture.h"
@@ -82,6 +88,46 @@ TEST_F(PrintFixture, PrintCommandsFollowTheCodeplug) {
     ASSERT_TRUE(app->OpenDocumentFile(WriteDat("report.dat", SampleImage())));
     EXPECT_TRUE(Enabled(ID_FILE_PRINT));
     EXPECT_TRUE(Enabled(ID_FILE_PRINT_PREVIEW));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PrintFixture, PreviewOpensReadableWithThePageTakingTheKeys) {
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(app->OpenDocumentFile(WriteDat("report.dat", SampleImage())));
+    QSize size;
+    double zoom = 0;
+    QPrintPreviewWidget::ZoomMode mode = QPrintPreviewWidget::CustomZoom;
+    bool pageHasKeys = false;
+    int scrolledBy = 0;
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+        auto* page = preview ? preview->findChild<QPrintPreviewWidget*>() : nullptr;
+        auto* view = page ? page->findChild<QGraphicsView*>() : nullptr;
+        if (!view || !view->hasFocus()) return;
+        poll.stop();
+        size = preview->size();
+        zoom = page->zoomFactor();
+        mode = page->zoomMode();
+        pageHasKeys = true;
+        const int before = view->verticalScrollBar()->value();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown);
+        scrolledBy = view->verticalScrollBar()->value() - before;
+        preview->reject();
+    });
+    poll.start();
+    Frame().OnCommand(ID_FILE_PRINT_PREVIEW);
+    ASSERT_TRUE(pageHasKeys);
+    // As tall as the screen allows, wider than the main window's default.
+    EXPECT_GE(size.height(), Frame().height());
+    EXPECT_GT(size.width(), 720);
+    EXPECT_EQ(mode, QPrintPreviewWidget::FitToWidth);
+    EXPECT_GT(zoom, 0.7);  // it opened at 0.36 before
+    EXPECT_GT(scrolledBy, 0);
 }
 
 }  // namespace

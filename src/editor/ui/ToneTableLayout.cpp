@@ -126,7 +126,8 @@ bool RunToneTablePicker(CToneTableDlg& picker, QWidget* parent) {
                          ? Boxes(picker, group, boxes, &dlg)
                          : Frame(picker, group, &dlg);
     // Scrolls only on a screen too small even for the narrow arrangement.
-    outer->addWidget(new ui::qt::FitScrollArea(tones, &dlg), 1);
+    auto* scroller = new ui::qt::FitScrollArea(tones, &dlg);
+    outer->addWidget(scroller, 1);
     new DialogOrderArrows(group);
     auto* buttons = new QVBoxLayout;
     auto* ok = new QPushButton("OK", &dlg);
@@ -141,7 +142,7 @@ bool RunToneTablePicker(CToneTableDlg& picker, QWidget* parent) {
     // Eight boxes side by side need a wide screen; else two rows of four.
     if (!boxes.empty() && dlg.sizeHint().width() > ui::qt::ScreenRoom(&dlg).width()) {
         ArrangeBoxes(qobject_cast<QGridLayout*>(tones->layout()), boxes, kBoxesPerNarrowRow);
-        outer->invalidate();
+        scroller->updateGeometry();
     }
     dlg.resize(ui::qt::FitToScreen(&dlg, dlg.sizeHint()));
     // The keyboard starts on the tone the field holds (else the first one).

@@ -1,6 +1,7 @@
 #include "ui/qt/FitScrollArea.h"
 
 #include <QApplication>
+#include <QEvent>
 
 namespace ui::qt {
 
@@ -14,6 +15,11 @@ FitScrollArea::FitScrollArea(QWidget* contents, QWidget* parent) : QScrollArea(p
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
         if (now && widget() && widget()->isAncestorOf(now)) ensureWidgetVisible(now);
     });
+}
+
+bool FitScrollArea::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == widget() && event->type() == QEvent::LayoutRequest) updateGeometry();
+    return QScrollArea::eventFilter(watched, event);
 }
 
 QSize FitScrollArea::sizeHint() const {

@@ -13,6 +13,10 @@ public:
     explicit FitScrollArea(QWidget* contents, QWidget* parent = nullptr);
 
     QSize sizeHint() const override;
+
+protected:
+    // What it holds asks for another size: so does the area, to its window.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
 }  // namespace ui::qt

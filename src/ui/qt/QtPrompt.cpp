@@ -1,5 +1,6 @@
 #include "ui/qt/QtPrompt.h"
 
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QLabel>
@@ -38,19 +39,31 @@ public:
 protected:
     void showEvent(QShowEvent* event) override {
         QMessageBox::showEvent(event);
+        const int before = width();
+        KeepLines();
+        // Still centred where it was placed.
+        if (width() > before) move(x() - (width() - before) / 2, y());
+    }
+    bool event(QEvent* event) override {
+        const bool done = QMessageBox::event(event);
+        // The box sizes itself again on every layout request.
+        if (event->type() == QEvent::LayoutRequest) KeepLines();
+        return done;
+    }
+
+private:
+    void KeepLines() {
         auto* label = findChild<QLabel*>("qt_msgbox_label");
-        if (!label || !label->wordWrap() || !text().contains('\n')) return;
+        if (!isVisible() || !label || !label->wordWrap() || !text().contains('\n')) return;
         label->setWordWrap(false);
         layout()->activate();
         const QSize unwrapped = layout()->totalMinimumSize();
-        if (unwrapped.width() > ScreenRoom(this).width()) {
-            // Lines longer than the screen still have to wrap.
-            label->setWordWrap(true);
-            return;
-        }
-        const int grown = unwrapped.width() - width();
-        setFixedSize(unwrapped.expandedTo(QSize(width(), 0)));
-        if (grown > 0) move(x() - grown / 2, y());
+        if (unwrapped.width() > ScreenRoom(this).width())
+            label->setWordWrap(true);  // lines longer than the screen still wrap
+        else
+            setFixedSize(unwrapped.expandedTo(QSize(width(), 0)));
+        // What changed here needs no other pass.
+        QCoreApplication::removePostedEvents(this, QEvent::LayoutRequest);
     }
 };
 
