@@ -104,24 +104,28 @@ TEST_F(PrintFixture, PreviewOpensReadableWithThePageTakingTheKeys) {
     int scrolledBy = 0;
     QTimer poll;
     poll.setInterval(10);
+    bool seen = false;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
         auto* page = preview ? preview->findChild<QPrintPreviewWidget*>() : nullptr;
         auto* view = page ? page->findChild<QGraphicsView*>() : nullptr;
-        if (!view || !view->hasFocus()) return;
+        if (!view || !preview->isVisible()) return;
         poll.stop();
+        seen = true;
+        QApplication::setActiveWindow(preview);
+        pageHasKeys = WaitFor([&] { return view->hasFocus(); }, 2000);
         size = preview->size();
         zoom = page->zoomFactor();
         mode = page->zoomMode();
-        pageHasKeys = true;
         const int before = view->verticalScrollBar()->value();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown);
+        if (QWidget* focus = QApplication::focusWidget()) QTest::keyClick(focus, Qt::Key_PageDown);
         scrolledBy = view->verticalScrollBar()->value() - before;
         preview->reject();
     });
     poll.start();
     Frame().OnCommand(ID_FILE_PRINT_PREVIEW);
-    ASSERT_TRUE(pageHasKeys);
+    ASSERT_TRUE(seen);
+    EXPECT_TRUE(pageHasKeys);
     // As tall as the screen allows, wider than the main window's default.
     EXPECT_GE(size.height(), Frame().height());
     EXPECT_GT(size.width(), 720);

@@ -125,7 +125,7 @@ TEST_F(SheetFixture, EnterOnAFocusedButtonPressesThatButton) {
             auto* clear = In<QPushButton>(sheet, CChannelPage::IDC_CLEAR_ALL_TONES);
             Focus(sheet, clear);
             QTest::keyClick(clear, Qt::Key_Return);
-            EXPECT_TRUE(sheet.isVisible());
+            ASSERT_TRUE(sheet.isVisible());
             EXPECT_TRUE(In<QLineEdit>(sheet, 1030)->text().isEmpty());
             EXPECT_TRUE(In<QLineEdit>(sheet, 1042)->text().isEmpty());
 
@@ -133,7 +133,7 @@ TEST_F(SheetFixture, EnterOnAFocusedButtonPressesThatButton) {
             Focus(sheet, pick);
             EXPECT_TRUE(CancelDialogDuring("Corvane Tone Table",
                                            [&] { QTest::keyClick(pick, Qt::Key_Enter); }));
-            EXPECT_TRUE(sheet.isVisible());
+            ASSERT_TRUE(sheet.isVisible());
 
             // On Cancel, Enter cancels: nothing typed or cleared is kept.
             auto* cancel = sheet.findChild<QPushButton*>(QString::number(ui::IDCANCEL));
@@ -172,7 +172,7 @@ TEST_F(SheetFixture, EnterAfterARefusedValueKeepsTheSheetOpenOnThatField) {
                 QTest::keyClick(edit, Qt::Key_Return);
                 ASSERT_EQ(prompt.Records().size(), 1u) << c.typed;
                 EXPECT_EQ(prompt.Records()[0].text, c.message);
-                EXPECT_TRUE(sheet.isVisible()) << c.typed;
+                ASSERT_TRUE(sheet.isVisible()) << c.typed;
                 EXPECT_EQ(sheet.Tabs()->currentIndex(), 1);
                 EXPECT_EQ(edit->text(), held) << c.typed;
                 EXPECT_TRUE(edit->hasFocus()) << c.typed;
@@ -199,30 +199,30 @@ TEST_F(SheetFixture, CtrlTabAndCtrlPageKeysChangePagesFromEveryControl) {
             const int system = systems->currentIndex();
             Focus(sheet, systems);
             QTest::keyClick(systems, Qt::Key_PageDown, Qt::ControlModifier);
-            EXPECT_EQ(tabs->currentIndex(), 1);
+            ASSERT_EQ(tabs->currentIndex(), 1);
             EXPECT_EQ(systems->currentIndex(), system);
 
             auto* coding = In<QComboBox>(sheet, 1013);
             const int option = coding->currentIndex();
             Focus(sheet, coding);
             QTest::keyClick(coding, Qt::Key_Tab, Qt::ControlModifier);
-            EXPECT_EQ(tabs->currentIndex(), 2);
+            ASSERT_EQ(tabs->currentIndex(), 2);
             EXPECT_EQ(coding->currentIndex(), option);
 
             auto* frequency = In<QLineEdit>(sheet, 1050);
             Focus(sheet, frequency);
             QTest::keyClick(frequency, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
-            EXPECT_EQ(tabs->currentIndex(), 1);
+            ASSERT_EQ(tabs->currentIndex(), 1);
 
             auto* clear = In<QPushButton>(sheet, CChannelPage::IDC_CLEAR_ALL_TONES);
             Focus(sheet, clear);
             QTest::keyClick(clear, Qt::Key_PageUp, Qt::ControlModifier);
-            EXPECT_EQ(tabs->currentIndex(), 0);
+            ASSERT_EQ(tabs->currentIndex(), 0);
             // Round from the first page to the last, and back.
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp, Qt::ControlModifier);
-            EXPECT_EQ(tabs->currentIndex(), last);
+            ASSERT_EQ(tabs->currentIndex(), last);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
-            EXPECT_EQ(tabs->currentIndex(), 0);
+            ASSERT_EQ(tabs->currentIndex(), 0);
 
             // What was typed is taken on the way, or refused and the page stays.
             tabs->setCurrentIndex(1);
@@ -233,12 +233,12 @@ TEST_F(SheetFixture, CtrlTabAndCtrlPageKeysChangePagesFromEveryControl) {
             QTest::keyClick(f1, Qt::Key_Tab, Qt::ControlModifier);
             ASSERT_EQ(prompt.Records().size(), 1u);
             EXPECT_EQ(prompt.Records()[0].text, rule_text::kInvalidReceiverFrequency);
-            EXPECT_EQ(tabs->currentIndex(), 1);
+            ASSERT_EQ(tabs->currentIndex(), 1);
             EXPECT_TRUE(f1->hasFocus());
             f1->selectAll();
             QTest::keyClicks(f1, "152.0125");
             QTest::keyClick(f1, Qt::Key_PageDown, Qt::ControlModifier);
-            EXPECT_EQ(tabs->currentIndex(), 2);
+            ASSERT_EQ(tabs->currentIndex(), 2);
         },
         ui::IDOK);
     CPagerData d;
