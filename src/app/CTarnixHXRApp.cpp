@@ -45,6 +45,7 @@ CTarnixHXRApp::CTarnixHXRApp(ui::Prompt* prompt, PagerLink* link) {
 
 CTarnixHXRApp::~CTarnixHXRApp() {
     ExitInstance();
+    delete m_helpWindow.data();
     delete m_frame;
     m_frame = nullptr;
 }
@@ -219,9 +220,20 @@ void CTarnixHXRApp::OnHelp() {
     ShowHelpWindow(path);
 }
 
+HelpWindow& CTarnixHXRApp::MakeHelpWindow(const QString& guide) {
+    if (!m_helpWindow) {
+        m_helpWindow = new HelpWindow(guide);
+        m_helpWindow->setWindowIcon(m_frame->windowIcon());
+    }
+    return *m_helpWindow;
+}
+
 void CTarnixHXRApp::ShowHelpWindow(const QString& guide) {
-    if (!m_helpWindow) m_helpWindow = new HelpWindow(guide, m_frame);
-    m_helpWindow->ShowContents();
+    MakeHelpWindow(guide).ShowContents();
+}
+
+void CTarnixHXRApp::ShowHelpSection(const QString& anchor) {
+    MakeHelpWindow(HelpFilePath()).ShowSection(anchor);
 }
 
 void CTarnixHXRApp::OpenHelpWith(const QString& opener, const QString& guide) {
