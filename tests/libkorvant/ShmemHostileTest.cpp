@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "libkorvant/AccountsWorld.h"
+#include "libkorvant/AreaIntruder.h"
 
 namespace korvant::testing {
 namespace {
@@ -21,19 +22,24 @@ constexpr const char* kAreaName = "Global\\VTshmemV3_area";
 constexpr std::uint64_t kViewSize = kSmallArea + 608;
 const char* const kIds[] = {kTableId, kOtherId, "{0E4C1A10-5A5A-4C3B-9F00-0000000000B1}"};
 
-// Another process of the machine that maps the area by its name and, until
-// stopped, flips header fields, slots, used, total and table headers without
-// the mutex; most flips are put back after a moment.
+// Another process of the machine that maps the area by its name and flips
+// fields in it without the mutex until stopped.
 class Intruder {
 public:
-    Intruder(FakeMachine& machine, unsigned seed) : os_(machine, 99), rng_(seed) {}
+    explicit Intruder(FakeMachine& machine) : os_(machine, 99) {}
     ~Intruder() { Stop(); }
 
-    bool Start() {
+    bool Start(unsigned seed) {
         if (!os_.OpenMapping(kAreaName, kViewSize, &view_)) {
             return false;
         }
-        thread_ = std::thread([this] { Run(); });
+        thread_ = std::thread([this, seed] {
+            AreaIntruder intruder(view_.base, view_.size, seed);
+            while (!stop_) {
+                intruder.Step();
+            }
+            flips = intruder.flips;
+        });
         return true;
     }
     void Stop() {
@@ -45,67 +51,10 @@ public:
             os_.Unmap(&view_);
         }
     }
-    std::atomic<int> flips{0};
+    long flips = 0;
 
 private:
-    std::uint32_t Nasty() {
-        static const std::uint32_t kValues[] = {0,
-                                                1,
-                                                7,
-                                                24,
-                                                25,
-                                                607,
-                                                608,
-                                                0x7FFFFFFF,
-                                                0x80000000,
-                                                0xFFFFFFFF,
-                                                0xFFFFFF00u,
-                                                kSmallArea,
-                                                kSmallArea + 608};
-        return rng_() % 3 == 0 ? rng_() : kValues[rng_() % std::size(kValues)];
-    }
-    // An offset of a field worth flipping, and whether the flip is put back
-    // (always for the area's header, so that the area stays usable).
-    std::uint64_t Target(bool* restore) {
-        std::uint8_t* b = view_.base;
-        const std::uint32_t inUse = std::min<std::uint32_t>(Load32(b, area::kInUse), 24);
-        const std::uint32_t slot = inUse > 0 ? rng_() % inUse : 0;
-        *restore = true;
-        switch (rng_() % 5) {
-            case 0: {
-                static const std::uint32_t kFields[] = {0, 4, 12, 16, 596, 600, 604};
-                return kFields[rng_() % std::size(kFields)];
-            }
-            case 1:
-            case 2:
-                return 20 + 24 * slot + 16 + 4 * (rng_() % 2);
-            default: {
-                // A table's header, bucket heads or first entries, as far as
-                // the current slot says where the table is.
-                const std::uint64_t offset = Load32(b, 20 + 24 * slot + 16);
-                const std::uint64_t field = 4 * (rng_() % 48);
-                *restore = rng_() % 10 != 0;
-                return offset + field + 4 <= view_.size ? offset + field : 600;
-            }
-        }
-    }
-    void Run() {
-        while (!stop_) {
-            bool restore = true;
-            const std::uint64_t at = Target(&restore);
-            const std::uint32_t old = Load32(view_.base, at);
-            Store32(view_.base, at, Nasty());
-            ++flips;
-            for (volatile std::uint32_t spin = rng_() % 4000; spin > 0; spin = spin - 1) {
-            }
-            if (restore) {
-                Store32(view_.base, at, old);
-            }
-        }
-    }
-
     FakeSharedObjects os_;
-    std::mt19937 rng_;
     MappedView view_;
     std::atomic<bool> stop_{false};
     std::thread thread_;
@@ -176,8 +125,8 @@ TEST(ShmemHostile, AProcessWritingWithoutTheMutexCrashesNoOne) {
     w.accounts.Init();
     std::mt19937 rng(7);
     UseEverything(w, rng);  // every table exists before the intruder starts
-    Intruder intruder(machine, 11);
-    ASSERT_TRUE(intruder.Start());
+    Intruder intruder(machine);
+    ASSERT_TRUE(intruder.Start(11));
     const auto end = Clock::now() + std::chrono::milliseconds(600);
     int passes = 0;
     while (Clock::now() < end) {
