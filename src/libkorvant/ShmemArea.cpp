@@ -1,6 +1,7 @@
 // The shared area: attaching, the header, the mutex and the sub-area slots.
 #include "libkorvant/ShmemArea.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -290,7 +291,9 @@ ShmemArea::LockResult ShmemArea::WaitForMutex() {
     const bool skipping = skipWaits_.load();
     const WaitResult result = os_.Wait(mutex_, skipping ? 0 : kWaitMs);
     if (result == WaitResult::kTaken || result == WaitResult::kAbandoned) {
-        skipWaits_.store(false);
+        if (skipping) {
+            skipWaits_.store(false);
+        }
         return LockResult::kLocked;
     }
     if (result != WaitResult::kTimeout) {
@@ -326,13 +329,26 @@ ShmemArea::LockResult ShmemArea::TryLock() {
     }
     owner_.store(me);
     depth_ = 1;
-    std::memcpy(header_.data(), view_.base, header_.size());
+    CopyHeader();
     if (!HeaderValid(header_.data(), view_.size, ExpectedTotal())) {
         IntegrityMessage();
         Unlock();
         return LockResult::kDamaged;
     }
     return LockResult::kLocked;
+}
+
+// The fixed fields, then as many slots as the copied count says (what lies
+// beyond is never read); every call takes a copy, so it is kept short.
+void ShmemArea::CopyHeader() {
+    std::memcpy(header_.data(), view_.base, area::kSlotTable);
+    std::memcpy(header_.data() + area::kTotalSize, view_.base + area::kTotalSize,
+                area::kHeaderSize - area::kTotalSize);
+    const std::uint32_t inUse = std::min(Field(area::kInUse), area::kSlots);
+    for (std::uint32_t i = 0; i < inUse; ++i) {
+        const std::uint64_t at = SlotOffset(i);
+        std::memcpy(header_.data() + at, view_.base + at, area::kSlotSize);
+    }
 }
 
 void ShmemArea::Unlock() {
@@ -390,9 +406,11 @@ bool ShmemArea::CreateSubarea(const Uuid& id, std::uint32_t size, SubareaInfo* i
             Store32(h, area::kInUse, inUse + 1);
             Store32(h, area::kUpdateTime, os_.UnixTime());
             std::memset(bytes, 0, rounded);
-            // The whole checked header goes back, whatever was scribbled
-            // over the mapping's meanwhile.
-            std::memcpy(view_.base, h, area::kHeaderSize);
+            // The checked header goes back, whatever was scribbled over the
+            // mapping's meanwhile.
+            std::memcpy(view_.base, h, area::kSlotTable + std::size_t{inUse + 1} * area::kSlotSize);
+            std::memcpy(view_.base + area::kTotalSize, h + area::kTotalSize,
+                        area::kHeaderSize - area::kTotalSize);
             os_.Flush(view_, 0, area::kHeaderSize);
             os_.Flush(view_, used, rounded);
             ok = FindSubarea(id, info);

@@ -102,6 +102,7 @@ public:
 
 private:
     LockResult WaitForMutex();
+    void CopyHeader();
     bool MapArea(std::uint64_t mapSize, bool* created);
     void IntegrityMessage();
     std::uint32_t ExpectedTotal() const {

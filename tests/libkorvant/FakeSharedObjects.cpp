@@ -3,6 +3,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <deque>
 
@@ -132,10 +133,6 @@ ObjHandle FakeSharedObjects::CreateOwnedMutex(const std::string& name, bool, boo
 }
 
 WaitResult FakeSharedObjects::Wait(ObjHandle handle, std::uint32_t timeoutMs) {
-    {
-        std::lock_guard<std::mutex> hold(printLock_);
-        waitTimeouts_.push_back(timeoutMs);
-    }
     const WaitResult result = WaitLocked(handle, timeoutMs);
     if (interleave && (result == WaitResult::kTaken || result == WaitResult::kAbandoned)) {
         interleave();
@@ -145,17 +142,19 @@ WaitResult FakeSharedObjects::Wait(ObjHandle handle, std::uint32_t timeoutMs) {
 
 WaitResult FakeSharedObjects::WaitLocked(ObjHandle handle, std::uint32_t timeoutMs) {
     std::unique_lock<std::mutex> hold(machine_.lock);
+    // The last few are enough for any test; a benchmark waits millions of times.
+    waitTimeouts_[waits_++ % waitTimeouts_.size()] = timeoutMs;
     auto it = mutexHandles_.find(handle);
-    if (it == mutexHandles_.end() || !machine_.mutexes.count(it->second)) {
+    auto found =
+        it == mutexHandles_.end() ? machine_.mutexes.end() : machine_.mutexes.find(it->second);
+    if (found == machine_.mutexes.end()) {
         return WaitResult::kFailed;
     }
-    const std::string name = it->second;
-    const auto deadline =
-        std::chrono::steady_clock::now() +
-        std::chrono::microseconds(std::uint64_t{timeoutMs} * machine_.waitMsPerSecond);
+    FakeMachine::Mutex& mutex = found->second;  // map entries stay where they are
     const std::thread::id me = std::this_thread::get_id();
+    std::chrono::steady_clock::time_point deadline;
+    bool waited = false;
     while (true) {
-        FakeMachine::Mutex& mutex = machine_.mutexes[name];
         if (mutex.count > 0 && mutex.pid == pid_ && mutex.thread == me) {
             ++mutex.count;
             return WaitResult::kTaken;
@@ -170,8 +169,14 @@ WaitResult FakeSharedObjects::WaitLocked(ObjHandle handle, std::uint32_t timeout
             }
             return WaitResult::kTaken;
         }
+        if (!waited) {
+            waited = true;
+            deadline =
+                std::chrono::steady_clock::now() +
+                std::chrono::microseconds(std::uint64_t{timeoutMs} * machine_.waitMsPerSecond);
+        }
         if (machine_.released.wait_until(hold, deadline) == std::cv_status::timeout &&
-            machine_.mutexes[name].count > 0) {
+            mutex.count > 0) {
             return WaitResult::kTimeout;
         }
     }
@@ -183,7 +188,11 @@ void FakeSharedObjects::Release(ObjHandle handle) {
     if (it == mutexHandles_.end()) {
         return;
     }
-    FakeMachine::Mutex& mutex = machine_.mutexes[it->second];
+    auto found = machine_.mutexes.find(it->second);
+    if (found == machine_.mutexes.end()) {
+        return;
+    }
+    FakeMachine::Mutex& mutex = found->second;
     // Only the owning thread can release, as ReleaseMutex demands.
     if (mutex.count > 0 && mutex.pid == pid_ && mutex.thread == std::this_thread::get_id() &&
         --mutex.count == 0) {
@@ -360,8 +369,13 @@ std::vector<std::string> FakeSharedObjects::Traces() {
 }
 
 std::vector<std::uint32_t> FakeSharedObjects::WaitTimeouts() {
-    std::lock_guard<std::mutex> hold(printLock_);
-    return waitTimeouts_;
+    std::lock_guard<std::mutex> hold(machine_.lock);
+    std::vector<std::uint32_t> last;
+    const std::size_t n = std::min<std::size_t>(waits_, waitTimeouts_.size());
+    for (std::size_t i = waits_ - n; i < waits_; ++i) {
+        last.push_back(waitTimeouts_[i % waitTimeouts_.size()]);
+    }
+    return last;
 }
 
 }  // namespace korvant::testing

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -80,7 +81,7 @@ public:
     void Err(const std::string& text) override;
     void Trace(const char* call, int line, unsigned long status) override;
 
-    // What the process printed and traced, and the time-outs it waited with.
+    // What the process printed and traced, and the time-outs of its last waits.
     std::string Output();
     std::string Errors();
     std::vector<std::string> Traces();
@@ -115,7 +116,8 @@ private:
     std::mutex printLock_;
     std::string out_, err_;
     std::vector<std::string> traces_;
-    std::vector<std::uint32_t> waitTimeouts_;
+    std::array<std::uint32_t, 64> waitTimeouts_{};
+    std::size_t waits_ = 0;
 };
 
 }  // namespace korvant::testing
