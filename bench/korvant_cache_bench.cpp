@@ -49,16 +49,7 @@ int Throughput(Api& api, int n, int seed) {
 }
 
 HANDLE Start(const std::string& args) {
-    std::string line = "korvant_cache_bench.exe " + args;
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi)) {
-        return nullptr;
-    }
-    CloseHandle(pi.hThread);
-    return pi.hProcess;
+    return StartProcess("korvant_cache_bench.exe " + args);
 }
 
 // Another process takes the area's mutex and keeps it.

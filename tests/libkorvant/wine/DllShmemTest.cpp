@@ -18,17 +18,11 @@ std::string HostFolder() {
 }
 
 HANDLE StartWorker(const std::string& args) {
-    std::string line = "korvant_shmem_worker.exe " + args;
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si,
-                        &pi)) {
-        ADD_FAILURE() << "cannot start " << line << ": " << GetLastError();
-        return nullptr;
+    HANDLE process = StartProcess("korvant_shmem_worker.exe " + args);
+    if (process == nullptr) {
+        ADD_FAILURE() << "cannot start the worker " << args << ": " << GetLastError();
     }
-    CloseHandle(pi.hThread);
-    return pi.hProcess;
+    return process;
 }
 
 DWORD ExitOf(HANDLE process, DWORD timeoutMs = 60000) {

@@ -59,11 +59,7 @@ struct Exports {
     bool Load() {
         HMODULE m = LoadLibraryA("LIBKORVANT.dll");
         bool ok = m != nullptr;
-        auto get = [&](auto& fn, const char* name) {
-            fn = reinterpret_cast<std::remove_reference_t<decltype(fn)>>(
-                reinterpret_cast<void*>(GetProcAddress(m, name)));
-            ok = ok && fn != nullptr;
-        };
+        auto get = [&](auto& fn, const char* name) { ok = Bind(m, fn, name) && ok; };
         get(createArea, "shmem_create_area");
         get(freeArea, "shmem_free_area");
         get(commitArea, "shmem_commit_area");

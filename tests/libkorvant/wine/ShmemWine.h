@@ -18,6 +18,27 @@ using HashFn = unsigned (*)(const void*, int);
 using CmpFn = int (*)(const void*, const void*, int);
 using Handle = void*;
 
+// Looks an export up by its undecorated name; false when it is missing.
+template <typename F>
+bool Bind(HMODULE module, F& fn, const char* name) {
+    fn = reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+    return fn != nullptr;
+}
+
+// Starts a program of this folder with its handles inherited; null on failure.
+inline HANDLE StartProcess(const std::string& commandLine) {
+    std::string line = commandLine;
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si,
+                        &pi)) {
+        return nullptr;
+    }
+    CloseHandle(pi.hThread);
+    return pi.hProcess;
+}
+
 struct Api {
     int (*create)(const char*, int, int, int, HashFn, CmpFn, const char*, int, Handle*);
     int (*lookup)(Handle, const void*, void*, int*);
@@ -40,11 +61,7 @@ struct Api {
             return false;
         }
         bool ok = true;
-        auto get = [&](auto& fn, const char* name) {
-            fn = reinterpret_cast<std::remove_reference_t<decltype(fn)>>(
-                reinterpret_cast<void*>(GetProcAddress(m, name)));
-            ok = ok && fn != nullptr;
-        };
+        auto get = [&](auto& fn, const char* name) { ok = Bind(m, fn, name) && ok; };
         get(create, "phash_create");
         get(lookup, "phash_lookup");
         get(enter, "phash_enter");
