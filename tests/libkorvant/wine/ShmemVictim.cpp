@@ -356,7 +356,6 @@ int Victim(unsigned seed) {
 }
 
 int DebugReader(unsigned seed) {
-    Quiet();
     if (!api.Load() || !dll.Load()) {
         return 10;
     }
@@ -369,13 +368,18 @@ int DebugReader(unsigned seed) {
     if (area == nullptr || dll.isReadOnly(area) != 1) {
         return 11;
     }
-    // The view of the debug file: guarded as the live area's is.
-    int slots = 0;
-    dll.walk(area, CountSlot, &slots);
+    // The view of the debug file is guarded as the live area's: a table the
+    // copy holds gives an address inside it.
+    Subarea inside = dll.createSubarea(area, kRecordsId, 1);
+    if (inside == nullptr || !Guard(dll.subareaAddr(inside))) {
+        return 20;
+    }
+    dll.freeSubarea(inside);
     Handle records = nullptr;
     if (!OpenRecords(api, &records)) {
         return 12;
     }
+    Quiet();
     ReleaseSemaphore(ready, 1, nullptr);
     std::mt19937 rng(seed);
     for (int pass = 0; !Stopped(stop); ++pass) {
