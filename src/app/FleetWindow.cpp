@@ -147,6 +147,7 @@ void FleetWindow::Open() {
     show();
     raise();
     activateWindow();
+    if (m_roster->text().isEmpty()) findChild<QPushButton*>("chooseRoster")->setFocus();
 }
 
 void FleetWindow::ShowTemplate() {
@@ -187,6 +188,7 @@ bool FleetWindow::LoadRoster(const QString& path) {
     m_problems->setPlainText(lines.join('\n'));
     m_problems->setVisible(!lines.isEmpty());
     m_ready = ok;
+    m_table->clearSelection();
     FillTable();
     if (!ok)
         SetStatus("The roster is refused; no pager will be written.");
@@ -209,8 +211,10 @@ void FleetWindow::FillTable() {
         const FleetRow& row = rows[static_cast<std::size_t>(r)];
         const QString serial = Q(row.roster.serial.empty() ? row.serial : row.roster.serial);
         const QString values = Q(Roster::ValuesText(row.roster));
+        // A refused roster's rows are never written.
+        const QString state = m_ready ? StateText(row) : QString("-");
         const QString cells[] = {QString::number(row.roster.row), serial, Q(row.roster.label),
-                                 values, StateText(row)};
+                                 values, state};
         for (int c = 0; c < 5; ++c) {
             auto* item = new QTableWidgetItem(cells[c]);
             item->setToolTip(cells[c]);

@@ -97,8 +97,11 @@ CsvTable CsvText::Parse(std::string_view text) {
     std::size_t i = 0;
     const std::size_t n = text.size();
     // "sep=;" on a line of its own, as Excel writes and reads it.
+    const auto usable = [](char c) {
+        return c == '\t' || (std::ispunct(static_cast<unsigned char>(c)) && c != '"');
+    };
     if (n >= 5 && (text.substr(0, 4) == "sep=" || text.substr(0, 4) == "SEP=") &&
-        (n == 5 || IsLineEnd(text[5]))) {
+        usable(text[4]) && (n == 5 || IsLineEnd(text[5]))) {
         table.separator = text[4];
         i = 5;
         if (i < n && text[i] == '\r') ++i;

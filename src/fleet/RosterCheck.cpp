@@ -81,7 +81,7 @@ RosterCheck RosterCheck::Run(const Roster& roster, const CCodeplug& templ) {
     std::vector<std::vector<IndividualCall>> calls;
     std::vector<std::vector<bool>> own;
     const std::vector<IndividualCall> templateCalls = IndividualCallsOf(templ);
-    bool applied = true;
+    std::vector<bool> applied;
     for (const RosterRow& row : rows) {
         CCodeplug plug = templ;
         const SheetScriptResult r = SheetScript::Apply(plug, row.changes);
@@ -92,8 +92,8 @@ RosterCheck RosterCheck::Run(const Roster& roster, const CCodeplug& templ) {
             const std::string text = Refusal(r);
             const std::string keys = Culprits(row, templ, text);
             check.problems.push_back(name + ": " + (keys.empty() ? "" : keys + ": ") + text);
-            applied = false;
         }
+        applied.push_back(r.outcome == SheetScriptResult::Outcome::Changed);
         calls.push_back(IndividualCallsOf(plug));
         own.push_back(OwnCalls(row, calls.back(), templateCalls));
         check.codeplugs.push_back(plug);
@@ -101,15 +101,17 @@ RosterCheck RosterCheck::Run(const Roster& roster, const CCodeplug& templ) {
     // Only rows that applied say which calls their pagers answer. Each row's
     // own calls are looked for in every other pager; a pair of rows is named
     // once.
-    if (applied) {
+    {
         std::set<std::pair<std::size_t, std::size_t>> named;
         for (std::size_t a = 0; a < rows.size(); ++a) {
+            if (!applied[a]) continue;
             for (std::size_t i = 0; i < calls[a].size(); ++i) {
                 if (!own[a][i]) continue;
                 const IndividualCall& mine = calls[a][i];
                 std::string with;
                 for (std::size_t b = 0; b < rows.size(); ++b) {
-                    if (b == a || named.count({std::min(a, b), std::max(a, b)})) continue;
+                    if (b == a || !applied[b] || named.count({std::min(a, b), std::max(a, b)}))
+                        continue;
                     for (const IndividualCall& other : calls[b]) {
                         if (!mine.Alike(other)) continue;
                         named.insert({std::min(a, b), std::max(a, b)});

@@ -99,6 +99,16 @@ TEST_F(RosterCheckTest, PagersThatCouldNotBePagedApartAreRefused) {
               "row 2 (Engine 1) shares its individual call 330.5 - 569.1 Hz on 152.0075 MHz (F1 "
               "call 1) with row 4 (Engine 3) (F1 call 1): those pagers could not be paged apart");
 
+    // Listed with a refused row, not hidden by it.
+    c = Check(
+        "label,channels.F1.calls.1.tone1,channels.F1.calls.1.tone2\n"
+        "Engine 1,330.5,569.1\n"
+        "Engine 2,5000,569.1\n"
+        "Engine 3,330.5,569.1\n");
+    ASSERT_EQ(c.problems.size(), 2u) << All(c);
+    EXPECT_EQ(c.problems[0].rfind("row 3 (Engine 2): channels.F1.calls.1.tone1=5000", 0), 0u);
+    EXPECT_EQ(c.problems[1].rfind("row 2 (Engine 1) shares its individual call", 0), 0u);
+
     // A pager whose own call is the common call every other pager answers.
     c = Check(
         "label,channels.F1.calls.1.tone1,channels.F1.calls.1.tone2\n"

@@ -189,6 +189,7 @@ TEST_F(FleetWindowTest, ARefusedRosterListsItsProblemsAndNothingIsWritten) {
     EXPECT_TRUE(problems->toPlainText().contains(
         "row 2 (Engine 1) shares its individual call 330.5 - 569.1 Hz"))
         << problems->toPlainText().toStdString();
+    EXPECT_EQ(State(0), "-");  // never to be written
     EXPECT_FALSE(Child<QPushButton>("writeNextPager")->isEnabled());
     QTest::keyClick(window, Qt::Key_F7);
     QTest::qWait(200);
@@ -199,6 +200,7 @@ TEST_F(FleetWindowTest, ARefusedRosterListsItsProblemsAndNothingIsWritten) {
     chosenFile = roster;
     QTest::mouseClick(Child<QPushButton>("chooseRoster"), Qt::LeftButton);
     EXPECT_FALSE(problems->isVisible());
+    EXPECT_EQ(State(0), "waiting");
     EXPECT_TRUE(Child<QPushButton>("writeNextPager")->isEnabled());
     EXPECT_FALSE(SimLog().contains("#1"));
 }
