@@ -14,6 +14,7 @@
 #include "PagerSim.h"
 #include "PtyLine.h"
 #include "SampleCodeplug.h"
+#include "Version.h"
 #include "document/CDatFile.h"
 
 namespace {
@@ -106,19 +107,36 @@ int main(int argc, char** argv) {
                    "first call alert of F1)")
         ->check(CLI::Range(0, 510));
     app.add_flag("--quiet", quiet, "no log of exchanges on stderr");
+    app.set_version_flag("--version", std::string("pagersim ") + CALVEX_VERSION);
     app.footer(
-        "\nA fleet plays the pagers a technician programs one after another: the first is in\n"
-        "the programmer; after each completed (acknowledged) write the next one takes its\n"
-        "place, and after the last the programmer is empty (nothing answers). calvex fleet\n"
-        "and the program's Program Fleet window read each pager, write it, and with\n"
-        "--verify read it back: give --read-back then, so that the read-back reaches the\n"
-        "pager just written. Faults and --fault-from count the exchanges of the whole run.\n\n"
+        "\nFaults:\n" + FaultHelp() +
+        "\nA fleet:\n"
+        "  With several codeplugs (--fleet DIR, or --dat more than once) the simulator plays\n"
+        "  the pagers a technician programs one after another. The first is in the\n"
+        "  programmer; after each completed (acknowledged) write the next one takes its\n"
+        "  place, and after the last the programmer is empty (nothing answers). calvex\n"
+        "  fleet and the program's Program Fleet window read each pager and write it, and\n"
+        "  with --verify read it back: give --read-back then, so that the read-back reaches\n"
+        "  the pager just written. Faults and --fault-from count the exchanges of the\n"
+        "  whole run. --save names a folder: each pager is saved under its file's name.\n"
+        "\nExit status:\n"
+        "  0                           stopped by Ctrl+C or SIGTERM, --count exchanges served,\n"
+        "                              or --exit-idle reached without --count\n"
+        "  1                           the pseudo-terminal, its link or a --dat or --fleet\n"
+        "                              file could not be set up\n"
+        "  2                           a usage error\n"
+        "  3                           --exit-idle reached before --count exchanges\n"
+        "\n"
         "Examples:\n"
-        "  pagersim --link /tmp/pager --dat samples/vhf-two-frequency.dat --pace\n"
-        "  pagersim --link /tmp/pager --fleet samples/fleet --read-back --save /tmp/held\n"
-        "  pagersim --link /tmp/pager --fault wrong-byte --fault-on w\n\n"
-        "Exit status: 0 when stopped or done, 1 when the terminal or a file could not be set\n"
-        "up, 2 on a usage error, 3 when --exit-idle ended a --count run early.\n");
+        "  pagersim --link $XDG_RUNTIME_DIR/calvex-pagersim --pace\n"
+        "  pagersim --link /tmp/pager --dat pager.dat --save held.dat\n"
+        "  calvex read --port /tmp/pager --out pager.dat\n"
+        "  pagersim --link /tmp/pager --fault wrong-byte --wrong-at 200\n"
+        "  pagersim --link /tmp/pager --fleet samples/fleet --read-back --save held/\n"
+        "  calvex fleet template.dat roster.csv --port /tmp/pager --verify\n"
+        "\n"
+        "The desktop program's System Setup lists the simulator when its link is\n"
+        "$CALVEX_PAGERSIM_LINK, else $XDG_RUNTIME_DIR/calvex-pagersim.\n");
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

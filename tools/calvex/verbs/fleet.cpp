@@ -22,22 +22,20 @@ namespace {
 const char* const kHelp = R"(
 ROSTER is a CSV file as a spreadsheet saves it: UTF-8 (with or without a byte
 order mark), a comma or a semicolon between cells, cells in double quotes
-where needed, and a header row naming the columns:
-  serial  optional: the pager's serial number as 'calvex show' prints it. Each
-          pager gets the row of its serial number. Without this column each
-          pager gets the next row not yet done.
-  label   optional: the person or vehicle the pager is for.
-  KEY     any number of keys of 'calvex set' ('calvex set --help' lists them):
-          the cell is what that pager gets; an empty cell keeps the template's
-          value.
+where needed, and a header row naming the columns.
+
+Roster columns:
+  serial                      optional: the pager's serial number as 'calvex show'
+                              prints it; each pager gets the row of its serial
+                              number. Without this column each pager gets the
+                              next row not yet done.
+  label                       optional: the person or vehicle the pager is for
+  KEY                         any number of keys of 'calvex set' ('calvex set
+                              --help' lists them): the cell is what that pager
+                              gets; an empty cell keeps the template's value
 Rows are numbered as a spreadsheet numbers them: the header is row 1.
 
-Example roster:
-  serial,label,channels.F1.calls.1.tone1,channels.F1.calls.1.tone2
-  136WJA0101,Engine 1,349.0,600.9
-  136WJA0102,Engine 2,368.5,634.5
-  136WJA0103,Ladder 1,389.0,669.9
-
+Checks:
 Before any pager is touched every row is applied to the template as
 'calvex set' applies its keys, and the roster is refused as a whole, with
 every problem listed, when a row is refused (the row, the key and the
@@ -46,26 +44,38 @@ tones) on the same frequency, so that they could not be paged apart, or when
 two rows have the same serial number or label. Calls that every pager keeps
 from the template are shared on purpose and are not compared.
 
-Then, for each pager: connect it and press Enter (q and Enter ends the run).
-The pager is read, its row is picked, the template with the row's values is
-written (what the pager held is saved in the backups folder first, and the
-pager keeps its own serial number and codeplug version), read back and
-compared when --verify is given, and the attempt is logged. A pager whose
-serial number is not in the roster, that is of another model or codeplug
-version than the template, or that was programmed already, is not written,
-and you are told why.
+Each pager:
+Connect it and press Enter (q and Enter ends the run). The pager is read, its
+row is picked, the template with the row's values is written (what the pager
+held is saved in the backups folder first, and the pager keeps its own serial
+number and codeplug version), read back and compared when --verify is given,
+and the attempt is logged. A pager whose serial number is not in the roster,
+that is of another model or codeplug version than the template, or that was
+programmed already, is not written, and you are told why.
 
+Log:
 The log (default: ROSTER's name with "-log.csv", beside it) gets one line per
-attempt, written before the next pager is asked for:
-  time,row,serial,label,values,result,backup,verify,detail
-result is "written", "failed" or "not written"; verify "passed", "failed: ..."
-or "not asked". A write whose verify fails counts as failed. Run the same
-command again after an interruption: rows the log records as written are
-skipped.
+attempt, written before the next pager is asked for, with the columns time,
+row, serial, label, values, result, backup, verify and detail. A write whose
+verify fails counts as failed. Run the same command again after an
+interruption: the rows the log records as written are skipped.
+  result                      "written", "failed" or "not written"
+  verify                      "passed", "failed: " and the fields that differ,
+                              or "not asked"
 
-Exit status: 0 when every row of the roster is done, 1 when rows are left to
-do (a run ended with q, a failed pager) or the roster was refused, 2 on a
-usage error or a file that cannot be read.
+Example:
+  calvex fleet template.dat crew.csv --port /dev/ttyUSB0 --verify
+  where crew.csv holds
+  serial,label,channels.F1.calls.1.tone1,channels.F1.calls.1.tone2
+  136WJA0101,Engine 1,349.0,600.9
+  136WJA0102,Engine 2,368.5,634.5
+  136WJA0103,Ladder 1,389.0,669.9
+
+Exit status:
+  0                           every row of the roster is done
+  1                           rows are left to do (a run ended with q, a failed
+                              pager) or the roster was refused
+  2                           a usage error, or a file that cannot be read
 )";
 
 // "vhf.dat (A03XLT9239AC, codeplug version 1.005)"
