@@ -46,6 +46,10 @@ public:
     // Opens the user guide in the desktop's browser, or in the program's own
     // help window when the desktop cannot.
     void OnHelp();
+    // The guide at one section (an anchor of the guide), in the program's own
+    // help window: it opens beside a modal dialog and stays usable (F1 in the
+    // User Data sheet).
+    void ShowHelpSection(const QString& anchor);
     // The program's own help window (null until it was needed).
     HelpWindow* GetHelpWindow() const;
     // The program that opens the guide on the desktop when only its exit
@@ -68,10 +72,14 @@ public:
     // File dialogs; tests replace them to choose a path without a dialog.
     using FileChooser = std::function<QString(bool save)>;
     void SetFileChooser(FileChooser chooser) { m_chooser = std::move(chooser); }
+    // A file to open of another kind (a roster): the same chooser, with the
+    // dialog's caption and name filter.
+    QString ChooseOpenFile(const QString& caption, const QString& filter);
 
 private:
     QString ChooseFile(bool save);
     void ShowHelpWindow(const QString& guide);
+    HelpWindow& MakeHelpWindow(const QString& guide);
     void OpenHelpWith(const QString& opener, const QString& guide);
 
     std::unique_ptr<ui::Prompt> m_ownPrompt;

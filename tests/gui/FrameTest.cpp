@@ -52,7 +52,9 @@ TEST_F(AppFixture, MenusCarryTheirExactTexts) {
     EXPECT_EQ(MenuTexts(top[0]->menu()),
               QStringList({"&Open...\tCtrl+O", "&Save\tCtrl+S", "Save &As...", "-",
                            "Print Pre&view", "&Print...\tCtrl+P", "-", "E&xit"}));
-    EXPECT_EQ(MenuTexts(top[1]->menu()), QStringList({"Read Pager\tF3", "Write Pager\tF7"}));
+    // Program Fleet is an addition after the pager commands.
+    EXPECT_EQ(MenuTexts(top[1]->menu()),
+              QStringList({"Read Pager\tF3", "Write Pager\tF7", "-", "Program Fleet..."}));
     EXPECT_EQ(MenuTexts(top[2]->menu()),
               QStringList({"&User Data\tF5", "-", "&Toolbar", "&Status Bar"}));
     EXPECT_EQ(MenuTexts(top[3]->menu()), QStringList({"&System Setup\tF9", "USB Delay Time"}));
@@ -178,8 +180,9 @@ TEST_F(AppFixture, HelpWithoutALauncherShowsTheGuideInTheProgramsOwnWindow) {
     EXPECT_FALSE(help->isModal());
     EXPECT_EQ(help->Browser()->source(), QUrl::fromLocalFile(app->HelpFilePath()));
     EXPECT_TRUE(help->Browser()->toPlainText().contains("Getting started"));
-    // The guide reads without scrolling sideways, its pictures too.
-    QTest::qWait(50);
+    // The guide reads without scrolling sideways, its pictures too (once
+    // laid out, which a busy machine takes a while for).
+    WaitFor([&] { return help->Browser()->horizontalScrollBar()->maximum() == 0; }, 3000);
     EXPECT_EQ(help->Browser()->horizontalScrollBar()->maximum(), 0)
         << "the guide is " << help->Browser()->document()->idealWidth() << " px wide, the window "
         << help->width();

@@ -3,9 +3,11 @@
 # with their symbols: libstdc++ alone is 23 MB with them, 2 MB without), then
 # writes what the installer installs and the uninstaller removes, file by
 # file, from one listing of the tree, so the two always agree:
-#   install-files.nsh    SetOutPath and File per file
-#   uninstall-files.nsh  Delete per file, then RMDir per folder, deepest first
-#   size.nsh             !define SIZE_KB (for the installed programs list)
+#   install-files.nsh    SetOutPath per folder, InstallFile per file
+#   uninstall-files.nsh  RemoveFile per file, then RemoveFolder per folder,
+#                        deepest first
+# (the macros of include/InstalledFiles.nsh: a file a running copy holds is
+# replaced or removed at the next restart).
 if(STRIP)
   file(GLOB_RECURSE binaries "${STAGE}/*.exe" "${STAGE}/*.dll")
   foreach(b IN LISTS binaries)
@@ -21,7 +23,6 @@ list(SORT files)
 set(install "")
 set(uninstall "")
 set(dirs "")
-set(size 0)
 set(current "-")
 foreach(f IN LISTS files)
   get_filename_component(dir "${f}" DIRECTORY)
@@ -41,14 +42,12 @@ foreach(f IN LISTS files)
       endwhile()
     endif()
   endif()
-  string(APPEND install "File \"${STAGE}/${f}\"\n")
-  string(APPEND uninstall "Delete \"$INSTDIR\\${win}\"\n")
-  file(SIZE "${STAGE}/${f}" bytes)
-  math(EXPR size "${size} + ${bytes}")
+  get_filename_component(name "${f}" NAME)
+  string(APPEND install "!insertmacro InstallFile \"${STAGE}/${f}\" \"${name}\"\n")
+  string(APPEND uninstall "!insertmacro RemoveFile \"$INSTDIR\\${win}\"\n")
 endforeach()
 list(REMOVE_DUPLICATES dirs)
 # Deepest first: a folder goes only once it is empty.
-list(SORT dirs ORDER DESCENDING)
 set(ordered "")
 foreach(d IN LISTS dirs)
   string(REGEX MATCHALL "/" slashes "${d}")
@@ -59,9 +58,7 @@ list(SORT ordered COMPARE NATURAL ORDER DESCENDING)
 foreach(entry IN LISTS ordered)
   string(REGEX REPLACE "^[0-9]+\\|" "" d "${entry}")
   string(REPLACE "/" "\\" wind "${d}")
-  string(APPEND uninstall "RMDir \"$INSTDIR\\${wind}\"\n")
+  string(APPEND uninstall "!insertmacro RemoveFolder \"$INSTDIR\\${wind}\"\n")
 endforeach()
-math(EXPR kb "(${size} + 1023) / 1024")
 file(WRITE "${OUT}/install-files.nsh" "${install}")
 file(WRITE "${OUT}/uninstall-files.nsh" "${uninstall}")
-file(WRITE "${OUT}/size.nsh" "!define SIZE_KB ${kb}\n")

@@ -308,6 +308,8 @@ void CChannelPage::AcceptReceiverFrequency() {
     }
     m_frequency = remembered;
     UpdateData(false);
+    // The user stays on the refused field (Enter does not close the sheet).
+    RequestFocus(m_frequencyId);
 }
 
 void CChannelPage::ChangeCodingOption() {
@@ -360,6 +362,7 @@ void CChannelPage::ApplyToneChange(int field, double previous) {
         if (ui::Prompt* prompt = GetPrompt())
             prompt->Ask(rule_text::kToneSpacingError, rule_text::kToneFrequencyCaption,
                         ui::PromptIcon::Error, ui::PromptButtons::Ok);
+        RequestFocus(id);
     }
     m_tones[i] = out.value;
     record.SetTone(slot, out.value);

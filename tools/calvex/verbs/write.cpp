@@ -88,13 +88,15 @@ int Run(const std::vector<std::string>& args) {
     std::printf("Serial Communication - Pager Write SUCCEEDED!\n");
     if (!outcome.backup.empty())
         std::printf("Backup of the pager's previous contents: %s\n", outcome.backup.c_str());
+    else if (engineer)
+        std::printf("%s\n", kEngineerWriteNoBackup);
     if (!verify) return std::fflush(stdout) == 0 ? EXIT_OK : EXIT_FAILED;
 
     // What went out: the codeplug as the write left it (with the pager's own
     // bytes merged in); byte 511 is the pager's and is not compared.
     std::printf("Written in %.1f s\n", writeSeconds);
     std::fflush(stdout);
-    Image sent = doc.Codeplug().PrepareForOutput();
+    const Image sent = doc.Codeplug().PrepareForOutput();
     std::string why;
     double verifySeconds = 0;
     const std::optional<Image> held =
@@ -105,8 +107,7 @@ int Run(const std::vector<std::string>& args) {
         std::fprintf(stderr, "calvex write: verify: %s\n", why.c_str());
         return EXIT_FAILED;
     }
-    sent[layout::PAGER_FIRMWARE] = (*held)[layout::PAGER_FIRMWARE];
-    const CodeplugDiff diff = CompareCodeplugs(sent, *held);
+    const CodeplugDiff diff = CompareWritten(sent, *held);
     if (!diff.Equal()) {
         std::printf(
             "Verify FAILED in %.1f s: the pager holds other values than were written "
