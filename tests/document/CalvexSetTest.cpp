@@ -70,7 +70,7 @@ TEST_F(CalvexSet, RefusalsExitOneAndLeaveTheFileByteForByte) {
          "Calvex V HXR - Receiver Frequency: Invalid Receiver Frequency"},
         {"channels.F1.calls.1.tone2=349.0", 1, "Tone Frequency Error!"},
         {"serial=136WJA0002", 1, "factory data"},
-        {"modelOptions.resetTime=1e12", 1, "Please enter a number between 0.48 and 122.4."},
+        {"modelOptions.resetTime=abc", 1, "Calvex V HXR: Please enter a number."},
         {"toneSystem=Motorola", 2, "is not one of"},
         {"no-such-key=1", 2, "unknown key"},
         {"toneSystem", 2, "is not KEY=VALUE"},

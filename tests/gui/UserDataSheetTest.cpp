@@ -11,6 +11,7 @@
 
 #include "codeplug/CPagerData.h"
 #include "gui/AppFixture.h"
+#include "gui/PickEntry.h"
 
 using namespace cmd;
 
@@ -92,7 +93,7 @@ TEST_F(SheetFixture, TypedFrequencyAndToneSystemReachTheCodeplugOnOk) {
     WithSheet(
         [&](ui::qt::CBoundSheet& sheet) {
             auto* systems = In<QComboBox>(sheet, CGeneral::IDC_TONE_SYSTEM);
-            systems->setCurrentIndex(TONE_GE);
+            PickEntry(systems, TONE_GE);
             sheet.Tabs()->setCurrentIndex(1);
             // Leaving the field runs the frequency rules.
             TypeAndLeave(sheet, 1004, "152.0125", 1013);
