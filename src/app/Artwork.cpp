@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include "app/CommandIds.h"
+#include "app/PagerIcon.h"
 
 namespace art {
 
@@ -181,19 +182,9 @@ QPixmap Logo() {
 }
 
 QPixmap AboutBitmap() {
-    QPixmap pm = Blank(32, 32, Qt::transparent);
+    QPixmap pm = Blank(kIconGrid, kIconGrid, Qt::transparent);
     QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(25, 25, 35), 1.5));
-    p.setBrush(QColor(45, 50, 70));
-    p.drawRoundedRect(QRectF(6, 2, 20, 28), 4, 4);
-    p.setBrush(QColor(150, 200, 150));
-    p.drawRect(QRectF(9, 6, 14, 8));
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(220, 80, 40));
-    p.drawEllipse(QRectF(10, 18, 5, 5));
-    p.setBrush(QColor(200, 200, 210));
-    p.drawEllipse(QRectF(17, 18, 5, 5));
+    PaintPagerIcon(p, kIconGrid);
     return pm;
 }
 
@@ -260,7 +251,16 @@ QPixmap Bitmap(int resourceId) {
 }
 
 QIcon AppIcon() {
-    return QIcon(AboutBitmap());
+    // Each size drawn for itself, so a large task bar icon is not a blown-up 32.
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        QPixmap pm = Blank(size, size, Qt::transparent);
+        QPainter p(&pm);
+        PaintPagerIcon(p, size);
+        p.end();
+        icon.addPixmap(pm);
+    }
+    return icon;
 }
 
 }  // namespace art

@@ -17,6 +17,7 @@
 #include "app/CTarnixHXRView.h"
 #include "app/CommandIds.h"
 #include "app/CommandTable.h"
+#include "ui/qt/ScreenFit.h"
 
 using namespace cmd;
 
@@ -36,10 +37,14 @@ CMainFrame::CMainFrame(CTarnixHXRApp& app, CTarnixHXRDoc& doc, CTarnixHXRView* v
     });
     connect(m_view, &CTarnixHXRView::commandStateChanged, this, &CMainFrame::UpdateCommandUI);
     connect(m_view, &CTarnixHXRView::statusMessage, this, &CMainFrame::ShowProgramMessage);
+    connect(m_view, &CTarnixHXRView::helpRequested, this,
+            [this](const QString& anchor) { m_app.ShowHelpSection(anchor); });
     qApp->installEventFilter(this);
     UpdateCaption();
     UpdateCommandUI();
-    resize(720, 480);
+    // Smaller where the screen is (a laptop at 150 or 200 %), so the status
+    // bar stays on it.
+    resize(ui::qt::FitToScreen(this, QSize(720, 480)));
 }
 
 QAction* CMainFrame::Action(int id) const {
@@ -154,15 +159,19 @@ void CMainFrame::CreateStatusBar() {
         bar->addPermanentWidget(label);
         m_indicators[text] = label;
     }
-    // The message pane falls back to the idle prompt whenever it is cleared.
+    // A menu or toolbar prompt shows while the mouse is on its command; when
+    // it goes, the pane shows the program's message again (the outcome of
+    // the last transfer, kept until the next one), else the idle prompt.
     connect(bar, &QStatusBar::messageChanged, this, [this, bar](const QString& text) {
-        if (text != m_messageShown) {
-            // A prompt or the idle text took the program's message's place.
-            m_message.clear();
-            m_messageShown.clear();
-            bar->setToolTip(QString());
+        if (text.isEmpty()) {
+            if (m_message.isEmpty())
+                bar->showMessage(kIdlePrompt);
+            else
+                FitProgramMessage(true);
+            return;
         }
-        if (text.isEmpty()) bar->showMessage(kIdlePrompt);
+        // The tooltip tells more about the program's message only.
+        bar->setToolTip(text == m_messageShown ? m_detail : QString());
     });
     bar->showMessage(kIdlePrompt);
     UpdateIndicators();
@@ -266,25 +275,30 @@ int CMainFrame::MessagePaneWidth() const {
 
 void CMainFrame::ShowProgramMessage(const QString& text, const QString& detail) {
     QStatusBar* bar = statusBar();
+    m_message = text;
+    m_detail = detail.isEmpty() ? text : detail;
+    m_messageShown.clear();
     if (text.isEmpty()) {
+        m_detail.clear();
+        bar->setToolTip(QString());
         bar->clearMessage();
         return;
     }
-    m_message = text;
-    m_messageShown.clear();
-    bar->setToolTip(detail.isEmpty() ? text : detail);
-    FitProgramMessage();
+    FitProgramMessage(true);
 }
 
-void CMainFrame::FitProgramMessage() {
+void CMainFrame::FitProgramMessage(bool replacePrompt) {
     QStatusBar* bar = statusBar();
     if (m_message.isEmpty()) return;
+    const QString current = bar->currentMessage();
+    // A command's prompt keeps the pane while the mouse is on the command.
+    if (!replacePrompt && current != m_messageShown) return;
     // Before the bar is laid out there is nothing to measure against; it is
     // fitted again when it is shown.
     QString shown = m_message;
     if (bar->isVisible())
         shown = bar->fontMetrics().elidedText(m_message, Qt::ElideMiddle, MessagePaneWidth());
-    if (shown == m_messageShown && bar->currentMessage() == shown) return;
+    if (shown == m_messageShown && current == shown) return;
     m_messageShown = shown;
     bar->showMessage(shown);
 }
@@ -294,7 +308,8 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
          event->type() == QEvent::LayoutRequest) &&
         watched == statusBar()) {
         // Refit once the panes have their new places.
-        QMetaObject::invokeMethod(this, &CMainFrame::FitProgramMessage, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { FitProgramMessage(false); }, Qt::QueuedConnection);
     }
     // A key event reaches the filter once per widget it passes; count it at
     // its window only.

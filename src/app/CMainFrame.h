@@ -45,7 +45,9 @@ private:
     // A message of the program's own: one line cut to the pane, the whole
     // text in the pane's tooltip.
     void ShowProgramMessage(const QString& text, const QString& detail);
-    void FitProgramMessage();
+    // Shows the message cut to the pane; a command's prompt in the pane is
+    // replaced only when `replacePrompt` is set.
+    void FitProgramMessage(bool replacePrompt);
 
     CTarnixHXRApp& m_app;
     CTarnixHXRDoc& m_doc;
@@ -54,5 +56,7 @@ private:
     std::map<int, QAction*> m_actions;
     std::map<std::string, QLabel*> m_indicators;
     bool m_caps = false, m_num = false, m_scroll = false;
-    QString m_message, m_messageShown;
+    // The program's message (kept until the next transfer), its tooltip, and
+    // the text last shown for it in the pane.
+    QString m_message, m_detail, m_messageShown;
 };

@@ -17,6 +17,7 @@
 #include "app/CTarnixHXRView.h"
 #include "app/DialogLayouts.h"
 #include "app/EngineerCommands.h"
+#include "app/HelpLocation.h"
 #include "app/HelpWindow.h"
 #include "app/LinkAdapter.h"
 #include "app/PagerLink.h"
@@ -44,6 +45,7 @@ CTarnixHXRApp::CTarnixHXRApp(ui::Prompt* prompt, PagerLink* link) {
 
 CTarnixHXRApp::~CTarnixHXRApp() {
     ExitInstance();
+    delete m_helpWindow.data();
     delete m_frame;
     m_frame = nullptr;
 }
@@ -187,8 +189,8 @@ void CTarnixHXRApp::OnAppAbout() {
 }
 
 QString CTarnixHXRApp::HelpFilePath() const {
-    QString path = QDir(QCoreApplication::applicationDirPath()).filePath("help/index.html");
-    return QFileInfo::exists(path) ? path : QString();
+    return QString::fromStdString(
+        FindUserGuide(QCoreApplication::applicationDirPath().toStdString()));
 }
 
 HelpWindow* CTarnixHXRApp::GetHelpWindow() const {
@@ -218,9 +220,20 @@ void CTarnixHXRApp::OnHelp() {
     ShowHelpWindow(path);
 }
 
+HelpWindow& CTarnixHXRApp::MakeHelpWindow(const QString& guide) {
+    if (!m_helpWindow) {
+        m_helpWindow = new HelpWindow(guide);
+        m_helpWindow->setWindowIcon(m_frame->windowIcon());
+    }
+    return *m_helpWindow;
+}
+
 void CTarnixHXRApp::ShowHelpWindow(const QString& guide) {
-    if (!m_helpWindow) m_helpWindow = new HelpWindow(guide, m_frame);
-    m_helpWindow->ShowContents();
+    MakeHelpWindow(guide).ShowContents();
+}
+
+void CTarnixHXRApp::ShowHelpSection(const QString& anchor) {
+    MakeHelpWindow(HelpFilePath()).ShowSection(anchor);
 }
 
 void CTarnixHXRApp::OpenHelpWith(const QString& opener, const QString& guide) {

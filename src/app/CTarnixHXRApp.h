@@ -46,6 +46,10 @@ public:
     // Opens the user guide in the desktop's browser, or in the program's own
     // help window when the desktop cannot.
     void OnHelp();
+    // The guide at one section (an anchor of the guide), in the program's own
+    // help window: it opens beside a modal dialog and stays usable (F1 in the
+    // User Data sheet).
+    void ShowHelpSection(const QString& anchor);
     // The program's own help window (null until it was needed).
     HelpWindow* GetHelpWindow() const;
     // The program that opens the guide on the desktop when only its exit
@@ -56,7 +60,8 @@ public:
         m_helpOpener = program;
         m_helpOpenerSet = true;
     }
-    // The user guide shipped next to the program ("" when missing).
+    // The user guide beside the program or in its installed data folder
+    // ("" when missing).
     QString HelpFilePath() const;
     // Where the file dialogs start: the archive folder below the product
     // directory at first, then wherever the last file was chosen.
@@ -71,6 +76,7 @@ public:
 private:
     QString ChooseFile(bool save);
     void ShowHelpWindow(const QString& guide);
+    HelpWindow& MakeHelpWindow(const QString& guide);
     void OpenHelpWith(const QString& opener, const QString& guide);
 
     std::unique_ptr<ui::Prompt> m_ownPrompt;

@@ -5,7 +5,10 @@
 #include <QFileInfo>
 #include <QPainter>
 #include <QPrintDialog>
+#include <QAction>
+#include <QGraphicsView>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <cstdio>
 
@@ -22,8 +25,10 @@
 #include "codeplug/CodeplugContext.h"
 #include "editor/ui/UserDataWindow.h"
 #include "link/SettingsFile.h"
+#include "link/TransferOutcome.h"
 #include "report/WelcomePage.h"
 #include "ui/Prompt.h"
+#include "ui/qt/ScreenFit.h"
 
 using namespace cmd;
 
@@ -113,7 +118,11 @@ void CTarnixHXRView::OnUserData() {
         it->second();
         return;
     }
-    if (!m_userDataWindow) m_userDataWindow = MakeUserDataWindow(m_userData, window());
+    if (!m_userDataWindow) {
+        m_userDataWindow = MakeUserDataWindow(m_userData, window());
+        connect(m_userDataWindow, &ui::qt::CBoundSheet::helpRequested, this,
+                [this](int page) { emit helpRequested(UserDataHelpAnchor(page)); });
+    }
     m_userData.SetPagesPrompt(&m_prompt);
     QPointer<ui::qt::CBoundSheet> sheet = m_userDataWindow;
     const int result = m_userData.RunUserDataSheet(
@@ -126,13 +135,12 @@ void CTarnixHXRView::OnUserData() {
 }
 
 void CTarnixHXRView::OnReadPager() {
-    if (m_doc.DataValid()) {
-        if (!m_prompt.YesNo("Do you want to overwrite the current codeplug?", "Read Pager Warning"))
-            return;
-        // Stands even if the read then fails.
-        m_doc.SetDataValid(false);
-        m_doc.SetUntitled();
-    }
+    // Yes agrees to replace the codeplug with the pager's, not to lose it: a
+    // read that fails keeps the codeplug, its edits, validity and title (the
+    // worker touches it only on success, and a success makes it Untitled).
+    if (m_doc.DataValid() &&
+        !m_prompt.YesNo("Do you want to overwrite the current codeplug?", "Read Pager Warning"))
+        return;
     StartTransfer(true);
 }
 
@@ -156,6 +164,7 @@ void CTarnixHXRView::StartTransfer(bool read) {
     };
     // The outcome of the previous transfer no longer applies.
     emit statusMessage(QString());
+    m_engineerWrite = !read && CodeplugContext::Get().engineer;
     bool started =
         read ? m_link.StartRead(m_doc.Codeplug(), post) : m_link.StartWrite(m_doc.Codeplug(), post);
     if (!started) post(read ? WM_PAGER_READ_FAILED : WM_PAGER_WRITE_FAILED);
@@ -204,6 +213,14 @@ void CTarnixHXRView::OnPagerMessage(int message) {
 void CTarnixHXRView::AfterWrite() {
     // Where the pager's previous contents went, so a wrong write can be undone.
     const QString backup = QString::fromStdString(m_link.LastBackup());
+    if (backup.isEmpty() && m_engineerWrite) {
+        // Nothing keeps what the pager held, its serial number included.
+        emit statusMessage(QString("Pager written; ") + kEngineerWriteNoBackup,
+                           "An engineer write sends the codeplug as it is, serial and model "
+                           "number included, without reading the pager first: "
+                           "no backup of what the pager held was made.");
+        return;
+    }
     if (backup.isEmpty()) return;
     emit statusMessage("Pager written; its old contents: " + QFileInfo(backup).fileName(),
                        "What the pager held before this write is kept in " +
@@ -298,6 +315,25 @@ void CTarnixHXRView::OnFilePrint() {
     PrintReport(printer);
 }
 
+void CTarnixHXRView::PrepareReadablePreview(QPrintPreviewDialog& preview) {
+    // As tall as the screen allows and the page as wide as the window: the
+    // report reads at once, without zooming in first.
+    constexpr QSize kWanted(900, 1200);
+    preview.resize(ui::qt::FitToScreen(&preview, kWanted.expandedTo(window()->size())));
+    if (auto* fitWidth = preview.findChild<QAction*>("fitWidthAction")) fitWidth->trigger();
+    // The page takes the keys (PageDown, the arrows) from the start, not the
+    // toolbar's boxes.
+    QMetaObject::invokeMethod(
+        &preview,
+        [&preview] {
+            if (auto* page = preview.findChild<QPrintPreviewWidget*>()) {
+                QWidget* view = page->findChild<QGraphicsView*>();
+                (view ? view : page)->setFocus(Qt::OtherFocusReason);
+            }
+        },
+        Qt::QueuedConnection);
+}
+
 void CTarnixHXRView::OnFilePrintPreview() {
     if (!IsCommandEnabled(ID_FILE_PRINT_PREVIEW)) return;
     QPrinter printer(QPrinter::HighResolution);
@@ -305,6 +341,6 @@ void CTarnixHXRView::OnFilePrintPreview() {
     preview.setWindowTitle("Print Preview");
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,
             [this](QPrinter* p) { PrintReport(*p); });
-    preview.resize(window()->size());
+    PrepareReadablePreview(preview);
     preview.exec();
 }

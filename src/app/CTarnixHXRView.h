@@ -19,6 +19,7 @@ class CTarnixHXRDoc;
 class PagerLink;
 class QPainter;
 class QPrinter;
+class QPrintPreviewDialog;
 namespace ui {
 class Prompt;
 }
@@ -50,6 +51,9 @@ public:
     bool PrintReport(QPrinter& printer);
     void OnFilePrint();
     void OnFilePrintPreview();
+    // Sizes the preview to the screen, the page to the window's width, and
+    // gives the page the keyboard.
+    void PrepareReadablePreview(QPrintPreviewDialog& preview);
 
     // The status dialog and the settings dialogs (for the frame and tests).
     CCommStatusDlg& CommStatus() { return m_commStatus; }
@@ -71,6 +75,9 @@ signals:
     void statusMessage(const QString& text, const QString& detail = QString());
     // Something that decides command enabling changed.
     void commandStateChanged();
+    // Help on a section of the user guide (an anchor), asked for from a
+    // dialog of the view.
+    void helpRequested(const QString& anchor);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -101,4 +108,6 @@ private:
     QPointer<ui::qt::CBoundSheet> m_userDataWindow;
     QPixmap m_logo;
     std::map<int, std::function<void()>> m_handlers;
+    // The running or last write was made in engineer mode (no backup).
+    bool m_engineerWrite = false;
 };

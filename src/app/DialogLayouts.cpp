@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "Version.h"
 #include "app/Artwork.h"
 #include "ui/qt/LayoutKit.h"
 
@@ -154,7 +155,7 @@ QDialog* About(QWidget* parent) {
     auto* title = new QLabel("Calvex V Two Tone Pager Programming Software");
     title->setObjectName("aboutTitle");
     auto* info = new QLabel(QString("Product Information: ") +
-                            "\n     Version: 1.7.2 \t\t Build date: September 28, 2007");
+                            "\n     Version: " CALVEX_VERSION " \t\t Build date: September 28, 2007");
     info->setObjectName("aboutInfo");
     auto* ok = new QPushButton("OK");
     ok->setDefault(true);

@@ -6,8 +6,12 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-HelpWindow::HelpWindow(const QString& guide, QWidget* parent) : QDialog(parent), m_guide(guide) {
+#include "ui/qt/ScreenFit.h"
+
+HelpWindow::HelpWindow(const QString& guide) : QDialog(nullptr), m_guide(guide) {
     setObjectName("helpWindow");
+    // Left open, it does not keep the program running after the main window.
+    setAttribute(Qt::WA_QuitOnClose, false);
     setWindowTitle("Calvex V HXR Help");
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setWindowFlag(Qt::WindowMinMaxButtonsHint, true);
@@ -39,17 +43,27 @@ HelpWindow::HelpWindow(const QString& guide, QWidget* parent) : QDialog(parent),
     top->addWidget(m_browser, 1);
     top->addLayout(buttons);
     // Wide enough for the guide's pictures of the pages, so it reads without
-    // scrolling sideways.
-    resize(800, 600);
+    // scrolling sideways, where the screen has room for that.
+    resize(ui::qt::FitToScreen(this, QSize(800, 600)));
 }
 
 void HelpWindow::ShowContents() {
+    ShowAt(QString());
+}
+
+void HelpWindow::ShowSection(const QString& anchor) {
+    ShowAt(anchor);
+}
+
+void HelpWindow::ShowAt(const QString& anchor) {
     if (m_guide.isEmpty()) {
         m_browser->setHtml(
             "<h2>Calvex V HXR Help</h2><p>The user guide (<code>help/index.html</code>) "
             "was not found next to the program.</p>");
     } else {
-        m_browser->setSource(QUrl::fromLocalFile(m_guide));
+        QUrl url = QUrl::fromLocalFile(m_guide);
+        if (!anchor.isEmpty()) url.setFragment(anchor);
+        m_browser->setSource(url);
     }
     show();
     raise();

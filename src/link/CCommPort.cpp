@@ -68,6 +68,7 @@ void CCommPort::NoteOpenFailure() {
 bool CCommPort::Open() {
     m_last = TransferOutcome{};
     const bool ok = m_port->Open(m_portName);
+    m_last.port = m_portName;
     m_last.device = m_port->DeviceName();
     if (!ok) NoteOpenFailure();
     return ok;

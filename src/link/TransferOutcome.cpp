@@ -9,10 +9,22 @@ std::string WithSystem(std::string text, const TransferOutcome& o) {
     return text;
 }
 
+bool EndsWith(const std::string& s, const std::string& tail) {
+    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
 }  // namespace
 
+std::string PortAndDevice(const TransferOutcome& o) {
+    if (o.port.empty()) return o.device.empty() ? std::string("the port") : o.device;
+    // "\\.\COM12" is COM12 under another spelling, not another device.
+    if (o.device.empty() || o.device == o.port || EndsWith(o.device, "\\" + o.port))
+        return o.port;
+    return o.port + " (" + o.device + ")";
+}
+
 std::string DescribeFault(const TransferOutcome& o) {
-    const std::string dev = o.device.empty() ? std::string("the port") : o.device;
+    const std::string dev = PortAndDevice(o);
     char buf[160];
     switch (o.fault) {
         case LinkFault::None:
@@ -65,7 +77,7 @@ std::string DescribeFault(const TransferOutcome& o) {
 }
 
 std::string SummarizeFault(const TransferOutcome& o) {
-    const std::string dev = o.device.empty() ? std::string("the port") : o.device;
+    const std::string dev = PortAndDevice(o);
     char buf[80];
     switch (o.fault) {
         case LinkFault::None:

@@ -27,7 +27,8 @@ enum class LinkFault {
 struct TransferOutcome {
     int message = 0;  // the WM_PAGER_* result posted, 0 for a single exchange
     LinkFault fault = LinkFault::None;
-    std::string device;  // what was opened
+    std::string port;    // the port name the user chose ("COM37", a device path)
+    std::string device;  // what was opened for it ("/dev/ttyS36")
     std::string system;  // the system's error text, when there was one
     // Bytes received for the block (513 expected; 514 stands for "more").
     std::size_t received = 0;
@@ -38,6 +39,14 @@ struct TransferOutcome {
 
     bool Ok() const { return fault == LinkFault::None; }
 };
+
+// Said after an engineer-mode write, which skips the identity read and so
+// keeps nothing of what the pager held.
+inline constexpr char kEngineerWriteNoBackup[] = "engineer write: no backup of the pager was made";
+
+// The port as the user knows it, with the device it opened when that reads
+// differently: "COM37 (/dev/ttyS36)"; "the port" when neither is known.
+std::string PortAndDevice(const TransferOutcome& outcome);
 
 // One line for the user, e.g. "the pager did not answer".
 std::string DescribeFault(const TransferOutcome& outcome);

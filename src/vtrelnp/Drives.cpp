@@ -12,6 +12,13 @@ std::optional<WString> DriveName(WStringView name) {
     return WString(1, UpperAscii(name[0])) + u":";
 }
 
+std::optional<WString> LocalDrive(WStringView localName) {
+    if (localName.empty() || !IsDriveLetter(localName[0])) {
+        return std::nullopt;
+    }
+    return WString(1, UpperAscii(localName[0])) + u":";
+}
+
 long Drives::Check(const WString& drive, ProviderDrive* out) {
     WString object;
     try {

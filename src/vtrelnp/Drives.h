@@ -13,6 +13,11 @@ namespace vtrelnp {
 // name included, is no drive; the result is "Q:".
 std::optional<WString> DriveName(WStringView name);
 
+// The drive a connection is to get: the local name's first letter ("Q:\",
+// "q:" and "Q" all give "Q:"). A name that does not start with a letter is
+// no drive.
+std::optional<WString> LocalDrive(WStringView localName);
+
 // A drive of this provider: the driver drive (no tag) or a view drive.
 struct ProviderDrive {
     bool driverDrive = false;

@@ -31,7 +31,7 @@ Provider::Provider(System& system, Libraries& libraries)
       libraries_(libraries),
       reporter_(system),
       drives_(system, libraries, reporter_),
-      views_(system, libraries, reporter_) {}
+      views_(libraries, reporter_) {}
 
 Provider::~Provider() {
     for (Enumeration* e : open_) {
@@ -196,7 +196,7 @@ long Provider::AddConnection(const NetResourceIn* resource, const char16_t*, con
     }
     std::optional<WString> drive;
     if (resource->localName != nullptr && resource->localName[0] != u'\0') {
-        drive = DriveName(FromCaller(resource->localName));
+        drive = LocalDrive(FromCaller(resource->localName));
         if (!drive) {
             return kErrBadDevice;
         }

@@ -8,7 +8,12 @@ constexpr const char* kViews = "vtnp_get_view_tags(): ";
 
 }  // namespace
 
+// Once per process; a start that ended abnormally is tried again.
 void ViewRegistry::StartMessageSystem() {
+    if (messagesStarted_) {
+        return;
+    }
+    std::lock_guard<std::mutex> lock(startLock_);
     if (!messagesStarted_) {
         libraries_.KsSystemInit();
         libraries_.ImsgSetAppName("vtrelnp");
@@ -52,7 +57,7 @@ bool ViewRegistry::ReadViews(const std::string& region, std::vector<RegisteredVi
 }
 
 bool ViewRegistry::Views(std::vector<RegisteredView>* views) {
-    StateLock lock(system_);
+    std::lock_guard<std::mutex> lock(refreshLock_);
     try {
         StartMessageSystem();
         std::string region;
@@ -107,7 +112,6 @@ bool ViewRegistry::Views(std::vector<RegisteredView>* views) {
 }
 
 ViewRegistry::Lookup ViewRegistry::Find(const std::string& tag, std::string* host) {
-    StateLock lock(system_);
     try {
         StartMessageSystem();
         std::string region;

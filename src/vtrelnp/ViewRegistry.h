@@ -1,11 +1,12 @@
 #pragma once
 
+#include <atomic>
+#include <mutex>
 #include <string>
 #include <vector>
 
 #include "vtrelnp/Libraries.h"
 #include "vtrelnp/Reporter.h"
-#include "vtrelnp/System.h"
 
 namespace vtrelnp {
 
@@ -17,12 +18,16 @@ struct RegisteredView {
 // The views registered with the product's registry server. The list is
 // kept for the process with the server's timestamp and read again only
 // when the server says it changed.
+//
+// A server call can take long: no lock that other entry points wait for is
+// held across one. One refresh of the list runs at a time (the others wait
+// for its result, which they need anyway); lookups of one tag never wait.
 class ViewRegistry {
 public:
     enum class Lookup { kFound, kUnknown, kFailed };
 
-    ViewRegistry(System& system, Libraries& libraries, Reporter& reporter)
-        : system_(system), libraries_(libraries), reporter_(reporter) {}
+    ViewRegistry(Libraries& libraries, Reporter& reporter)
+        : libraries_(libraries), reporter_(reporter) {}
 
     // A copy of every registered view (work-space entries left out); false
     // when the list could not be read (the failure is reported).
@@ -35,10 +40,11 @@ private:
     void StartMessageSystem();
     bool ReadViews(const std::string& region, std::vector<RegisteredView>* views);
 
-    System& system_;
     Libraries& libraries_;
     Reporter& reporter_;
-    bool messagesStarted_ = false;
+    std::mutex startLock_;
+    std::atomic<bool> messagesStarted_{false};
+    std::mutex refreshLock_;  // the cached list and its stamp
     bool haveList_ = false;
     rgy_timestamp_t* stamp_ = nullptr;
     std::vector<RegisteredView> views_;

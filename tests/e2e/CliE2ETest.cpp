@@ -91,10 +91,13 @@ TEST_F(Cli, FailuresShowTheProgramsTextAndTheReason) {
     EXPECT_NE(err.find("another model number"), std::string::npos) << err;
     EXPECT_EQ(sim.Log().find(" write:"), std::string::npos);
 
-    // ... which engineer mode writes.
+    // ... which engineer mode writes, saying that nothing kept the pager's
+    // contents.
     EXPECT_EQ(Calvex({"write", "--port", sim.Port(), "--delay", "50", "--engineer", file}), 0)
         << err;
-    EXPECT_EQ(out, "Serial Communication - Pager Write SUCCEEDED!\n");
+    EXPECT_EQ(out,
+              "Serial Communication - Pager Write SUCCEEDED!\n"
+              "engineer write: no backup of the pager was made\n");
 }
 
 TEST_F(Cli, CorruptedFileNeverReachesThePager) {

@@ -149,6 +149,17 @@ TEST_F(SimFixture, ReadFromAMissingPortFailsWithTheReasonInTheStatusBar) {
     EXPECT_FALSE(Enabled(ID_WRITE_PAGER));
 }
 
+TEST_F(SimFixture, AFailureNamesThePortTheUserChoseBeforeItsDevice) {
+    qputenv("CALVEX_COM37", Path("ttyS36").toUtf8());
+    ASSERT_TRUE(StartReal("COM37"));
+    const bool ran = Run(ID_READ_PAGER);
+    qunsetenv("CALVEX_COM37");
+    ASSERT_TRUE(ran);
+    EXPECT_EQ(Frame().statusBar()->currentMessage(),
+              "Read Pager failed: COM37 (" + Path("ttyS36") + ") does not exist");
+    CloseStatus();
+}
+
 TEST_F(SimFixture, PortsThatAreNoSerialLineFailCleanly) {
     QString fifo = Path("fifo");
     ASSERT_EQ(QProcess::execute("mkfifo", {fifo}), 0);

@@ -1,8 +1,14 @@
 #include <QFileInfo>
+#include <QGraphicsView>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QTest>
+#include <QTimer>
 
 #include "codeplug/CPagerData.h"
 #include "gui/AppFixture.h"
@@ -82,6 +88,50 @@ TEST_F(PrintFixture, PrintCommandsFollowTheCodeplug) {
     ASSERT_TRUE(app->OpenDocumentFile(WriteDat("report.dat", SampleImage())));
     EXPECT_TRUE(Enabled(ID_FILE_PRINT));
     EXPECT_TRUE(Enabled(ID_FILE_PRINT_PREVIEW));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PrintFixture, PreviewOpensReadableWithThePageTakingTheKeys) {
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(app->OpenDocumentFile(WriteDat("report.dat", SampleImage())));
+    QSize size;
+    double zoom = 0;
+    QPrintPreviewWidget::ZoomMode mode = QPrintPreviewWidget::CustomZoom;
+    bool pageHasKeys = false;
+    int scrolledBy = 0;
+    QTimer poll;
+    poll.setInterval(10);
+    bool seen = false;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+        auto* page = preview ? preview->findChild<QPrintPreviewWidget*>() : nullptr;
+        auto* view = page ? page->findChild<QGraphicsView*>() : nullptr;
+        if (!view || !preview->isVisible()) return;
+        poll.stop();
+        seen = true;
+        QApplication::setActiveWindow(preview);
+        pageHasKeys = WaitFor([&] { return view->hasFocus(); }, 2000);
+        size = preview->size();
+        zoom = page->zoomFactor();
+        mode = page->zoomMode();
+        const int before = view->verticalScrollBar()->value();
+        if (QWidget* focus = QApplication::focusWidget()) QTest::keyClick(focus, Qt::Key_PageDown);
+        scrolledBy = view->verticalScrollBar()->value() - before;
+        preview->reject();
+    });
+    poll.start();
+    Frame().OnCommand(ID_FILE_PRINT_PREVIEW);
+    ASSERT_TRUE(seen);
+    EXPECT_TRUE(pageHasKeys);
+    // As tall as the screen allows, wider than the main window's default.
+    EXPECT_GE(size.height(), Frame().height());
+    EXPECT_GT(size.width(), 720);
+    EXPECT_EQ(mode, QPrintPreviewWidget::FitToWidth);
+    EXPECT_GT(zoom, 0.7);  // it opened at 0.36 before
+    EXPECT_GT(scrolledBy, 0);
 }
 
 }  // namespace

@@ -3,8 +3,10 @@
 
 #include <QApplication>
 #include <QFontMetrics>
+#include <QLabel>
 #include <QMessageBox>
 #include <QTimer>
+#include <algorithm>
 
 #include "ui/qt/QtPrompt.h"
 
@@ -41,4 +43,34 @@ TEST(QtPromptBox, ShortTextStillShowsTheWholeCaption) {
     const std::string longText(300, 'x');
     const Seen wide = show(longText.c_str(), "Short");
     EXPECT_GT(wide.width, spur.width);
+}
+
+TEST(QtPromptBox, ATextWithItsOwnLineBreaksKeepsItsLines) {
+    ui::qt::QtPrompt prompt;
+    const std::string text =
+        "OUT_OF_BAND Frequency Warning:\n\nYou have programmed a RCV FREQ outside of the Corvane "
+        "recommended \noperation range. This will result in degraded page sense performance. "
+        "\nCorvane is unable to guarantee operational and performance characteristics \nwhile "
+        "this condition exists.";
+    QStringList lines;
+    int labelWidth = 0, longest = 0;
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible()) return;
+        poll.stop();
+        auto* label = box->findChild<QLabel*>("qt_msgbox_label");
+        ASSERT_NE(label, nullptr);
+        EXPECT_FALSE(label->wordWrap());
+        labelWidth = label->width();
+        for (const QString& line : box->text().split('\n'))
+            longest = std::max(longest, label->fontMetrics().horizontalAdvance(line));
+        box->accept();
+    });
+    poll.start();
+    prompt.Ask(text, "Calvex V HXR - Receiver Frequency", ui::PromptIcon::Warning,
+               ui::PromptButtons::Ok);
+    // Every line of the text has room on one line of the box.
+    EXPECT_GE(labelWidth, longest);
 }

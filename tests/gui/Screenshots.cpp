@@ -63,6 +63,9 @@ int main(int argc, char** argv) {
     QPrintPreviewDialog preview(&printer, &frame);
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested,
                      [&](QPrinter* p) { frame.View().PrintReport(*p); });
+    // As the program opens it (the page as wide as the window), at the
+    // picture's size.
+    frame.View().PrepareReadablePreview(preview);
     preview.resize(640, 820);
     preview.show();
     ok &= Save(&preview, dir, "preview.png");

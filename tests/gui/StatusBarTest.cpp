@@ -1,6 +1,8 @@
 // The program's own status bar messages: one line that fits the message pane
 // at the window's default size, the whole text in the pane's tooltip.
+#include <QApplication>
 #include <QLabel>
+#include <QStatusTipEvent>
 #include <QPushButton>
 #include <QStatusBar>
 
@@ -46,7 +48,12 @@ TEST_F(StatusBarFixture, EveryTransferFailureFitsThePaneAtTheDefaultSize) {
     o.system = "No such file or directory";
     o.received = 512;
     o.answer = 0x15;
-    for (const char* device : {"/dev/ttyS2", "/dev/ttyUSB0", "COM12"}) {
+    // The port as chosen, with the device behind it where that differs.
+    const std::pair<const char*, const char*> ports[] = {
+        {"", "/dev/ttyS2"}, {"/dev/ttyUSB0", "/dev/ttyUSB0"}, {"COM37", "/dev/ttyS36"},
+        {"COM12", "\\\\.\\COM12"}};
+    for (auto [port, device] : ports) {
+        o.port = port;
         o.device = device;
         for (int f = static_cast<int>(LinkFault::PortMissing);
              f <= static_cast<int>(LinkFault::BackupFailed); ++f) {
@@ -59,6 +66,7 @@ TEST_F(StatusBarFixture, EveryTransferFailureFitsThePaneAtTheDefaultSize) {
         }
     }
     // The whole reason would not have fitted.
+    o.port.clear();
     o.device = "/dev/ttyS2";
     o.fault = LinkFault::PortMissing;
     EXPECT_FALSE(Fits(QString::fromStdString("Read Pager failed: " + DescribeFault(o))));
@@ -89,6 +97,61 @@ TEST_F(StatusBarFixture, LongReasonIsCutToThePaneAndWholeInTheTooltip) {
     Frame().Action(ID_WRITE_PAGER)->showStatusText(&Frame());
     EXPECT_EQ(Bar()->currentMessage(), "Write the codeplug to pager");
     EXPECT_TRUE(Bar()->toolTip().isEmpty());
+    CloseStatus();
+}
+
+TEST_F(StatusBarFixture, TheOutcomeComesBackAfterEveryPromptUntilTheNextTransfer) {
+    ASSERT_TRUE(StartLaidOut());
+    link.failureDetail = "Read Pager failed: no answer from the pager";
+    ASSERT_TRUE(RunRead());
+    CloseStatus();
+    const QString outcome = Bar()->currentMessage();
+    ASSERT_EQ(outcome, "Read Pager failed: no answer from the pager");
+    // The mouse crosses toolbar buttons and menu items: each shows its
+    // prompt, and the outcome returns, tooltip and all, when it leaves.
+    for (int id : {ID_READ_PAGER, ID_FILE_OPEN, ID_SYSTEM_SETUP}) {
+        Frame().Action(id)->showStatusText(&Frame());
+        EXPECT_NE(Bar()->currentMessage(), outcome);
+        EXPECT_TRUE(Bar()->toolTip().isEmpty());
+        QStatusTipEvent left{QString()};
+        QApplication::sendEvent(&Frame(), &left);
+        EXPECT_EQ(Bar()->currentMessage(), outcome) << id;
+        EXPECT_EQ(Bar()->toolTip(), outcome) << id;
+    }
+    // A resize while a prompt shows leaves the prompt alone.
+    Frame().Action(ID_WRITE_PAGER)->showStatusText(&Frame());
+    Frame().resize(Frame().width() - 40, Frame().height());
+    QApplication::processEvents();
+    EXPECT_EQ(Bar()->currentMessage(), "Write the codeplug to pager");
+    QStatusTipEvent left{QString()};
+    QApplication::sendEvent(&Frame(), &left);
+    EXPECT_EQ(Bar()->currentMessage(), outcome);
+}
+
+TEST_F(StatusBarFixture, AnEngineerWriteSaysItMadeNoBackup) {
+    ASSERT_TRUE(StartLaidOut());
+    ASSERT_TRUE(app->OpenDocumentFile(WriteDat("doc.dat", SampleImage())));
+    CodeplugContext::Get().engineer = true;
+    link.message = WM_PAGER_WRITE_OK;
+    prompt.Answer(ui::PromptAnswer::Yes);
+    Frame().OnCommand(ID_WRITE_PAGER);
+    ASSERT_TRUE(WaitFor([this] {
+        return Status() && !link.Busy() && Status()->findChild<QPushButton*>("1")->isEnabled();
+    }));
+    const QString shown = Bar()->currentMessage();
+    EXPECT_EQ(shown, "Pager written; engineer write: no backup of the pager was made");
+    EXPECT_TRUE(Fits(shown)) << Advance(shown) << " px, the pane " << Frame().MessagePaneWidth();
+    EXPECT_TRUE(Bar()->toolTip().contains("serial")) << Bar()->toolTip().toStdString();
+    CloseStatus();
+    // A failed engineer write made nothing: it says why it failed instead.
+    link.message = WM_PAGER_WRITE_FAILED;
+    link.failureDetail = "Write Pager failed: no answer from the pager";
+    prompt.Answer(ui::PromptAnswer::Yes);
+    Frame().OnCommand(ID_WRITE_PAGER);
+    ASSERT_TRUE(WaitFor([this] {
+        return !link.Busy() && Status()->findChild<QPushButton*>("1")->isEnabled();
+    }));
+    EXPECT_EQ(Bar()->currentMessage(), "Write Pager failed: no answer from the pager");
     CloseStatus();
 }
 

@@ -66,16 +66,18 @@ TEST_F(TransferFixture, ReadAnsweredNoChangesNothing) {
     EXPECT_EQ(Frame().windowTitle(), "doc.dat - Calvex V HXR");
 }
 
-TEST_F(TransferFixture, ReadAnsweredYesThatFailsLeavesUntitledAndWriteDisabled) {
+// Yes agrees to replace the codeplug with the pager's; a read that fails
+// (a pulled cable) must not take the loaded one away with its edits.
+TEST_F(TransferFixture, ReadAnsweredYesThatFailsKeepsTheCodeplugUntilAReadSucceeds) {
     ASSERT_TRUE(Start());
     OpenValid();
+    Image edited = Doc().Codeplug().GetImage();
+    edited[0x20] ^= 0x5A;  // an edit not saved yet
+    Doc().Codeplug().SetImage(edited);
     prompt.Answer(ui::PromptAnswer::Yes);
     link.message = WM_PAGER_READ_FAILED;
     link.holdWorker = true;
     Frame().OnCommand(ID_READ_PAGER);
-    // Untitled and invalid before the transfer has any outcome.
-    EXPECT_EQ(Frame().windowTitle(), "Untitled - Calvex V HXR");
-    EXPECT_FALSE(Doc().DataValid());
     EXPECT_FALSE(Ok()->isEnabled());
     EXPECT_EQ(StatusText(),
               "Serial Communication Started. Please DO NOT remove the pager from the programmer!");
@@ -83,7 +85,23 @@ TEST_F(TransferFixture, ReadAnsweredYesThatFailsLeavesUntitledAndWriteDisabled) 
     link.Release();
     ASSERT_TRUE(WaitForOutcome());
     EXPECT_EQ(StatusText(), "Serial Communication - Pager Read FAILED!");
-    EXPECT_FALSE(Enabled(ID_WRITE_PAGER));
+    QTest::mouseClick(Ok(), Qt::LeftButton);
+    EXPECT_TRUE(Doc().DataValid());
+    EXPECT_EQ(Doc().Codeplug().GetImage(), edited);
+    EXPECT_EQ(Frame().windowTitle(), "doc.dat - Calvex V HXR");
+    for (int id : {ID_WRITE_PAGER, ID_FILE_SAVE, ID_FILE_PRINT, ID_USER_DATA})
+        EXPECT_TRUE(Enabled(id)) << id;
+
+    // A read that succeeds replaces it, and the codeplug has no file name.
+    int userData = 0;
+    View().SetCommandHandler(ID_USER_DATA, [&] { ++userData; });
+    link.holdWorker = false;
+    link.message = WM_PAGER_READ_OK;
+    link.readImage = SampleImage(9);
+    prompt.Answer(ui::PromptAnswer::Yes);
+    Frame().OnCommand(ID_READ_PAGER);
+    ASSERT_TRUE(WaitFor([&] { return userData == 1 && !Status()->isVisible(); }));
+    EXPECT_EQ(Doc().Codeplug().GetImage(), SampleImage(9));
     EXPECT_EQ(Frame().windowTitle(), "Untitled - Calvex V HXR");
 }
 

@@ -3,71 +3,23 @@
 // through OK.
 #include <QComboBox>
 #include <QLineEdit>
+#include <QScrollBar>
+#include <QTextBrowser>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 
+#include "app/HelpWindow.h"
 #include "codeplug/CPagerData.h"
-#include "gui/AppFixture.h"
+#include "editor/RuleMessages.h"
 #include "gui/PickEntry.h"
+#include "gui/SheetFixture.h"
 
 using namespace cmd;
 
 namespace {
-
-class SheetFixture : public AppFixture {
-protected:
-    void OpenSample(const char* name = "vhf-two-frequency.dat") {
-        ASSERT_TRUE(Start());
-        chosenFile = QString(CALVEX_SOURCE_DIR) + "/samples/" + name;
-        Frame().OnCommand(ID_FILE_OPEN);
-        ASSERT_TRUE(Doc().DataValid());
-    }
-    // Runs `drive` on the open sheet (from inside its modal loop), then
-    // presses the button `closeWith` (0: `drive` closes the sheet itself).
-    void WithSheet(std::function<void(ui::qt::CBoundSheet&)> drive, int closeWith) {
-        bool done = false;
-        QTimer poll;
-        poll.setInterval(10);
-        QObject::connect(&poll, &QTimer::timeout, [&] {
-            ui::qt::CBoundSheet* sheet = View().UserDataWindow();
-            if (done || !sheet || !sheet->isVisible()) return;
-            done = true;
-            poll.stop();
-            drive(*sheet);
-            if (closeWith != 0)
-                QTest::mouseClick(sheet->findChild<QPushButton*>(QString::number(closeWith)),
-                                  Qt::LeftButton);
-        });
-        poll.start();
-        ASSERT_TRUE(View().OnCommand(ID_USER_DATA));
-        EXPECT_TRUE(done);
-        EXPECT_FALSE(View().UserDataWindow()->isVisible());
-    }
-    // Gives a widget of the sheet the keyboard focus, as a click would.
-    static void Focus(ui::qt::CBoundSheet& sheet, QWidget* w) {
-        QApplication::setActiveWindow(&sheet);
-        w->setFocus(Qt::OtherFocusReason);
-        EXPECT_TRUE(WaitFor([&] { return w->hasFocus(); }, 5000));
-    }
-    // Replaces the text of the edit `id` on the page in front and moves on.
-    void TypeAndLeave(ui::qt::CBoundSheet& sheet, int id, const char* text, int next) {
-        auto* edit = In<QLineEdit>(sheet, id);
-        ASSERT_NE(edit, nullptr);
-        Focus(sheet, edit);
-        edit->selectAll();
-        QTest::keyClicks(edit, text);
-        Focus(sheet, In<QWidget>(sheet, next));
-    }
-    template <typename W>
-    W* In(ui::qt::CBoundSheet& sheet, int id) {
-        return sheet.Tabs()->currentWidget()->findChild<W*>(QString::number(id));
-    }
-};
-
-}  // namespace
 
 TEST_F(SheetFixture, F5OpensTheSheetOnGeneralWithEveryPage) {
     OpenSample();
@@ -117,6 +69,7 @@ TEST_F(SheetFixture, RefusedFrequencyKeepsTheOldValueAndCancelWritesNothing) {
             sheet.Tabs()->setCurrentIndex(1);
             TypeAndLeave(sheet, 1004, "152.001", 1013);  // off the 2.5 kHz raster
             shown = In<QLineEdit>(sheet, 1004)->text();
+            EXPECT_TRUE(In<QLineEdit>(sheet, 1004)->hasFocus());
         },
         ui::IDCANCEL);
     ASSERT_EQ(prompt.Records().size(), 1u);
@@ -161,3 +114,170 @@ TEST_F(SheetFixture, ClickingAnotherTabTakesWhatWasTyped) {
     d.Decode(Doc().Codeplug());
     EXPECT_NEAR(d.channel[0].GetTone(4), 1006.9, 0.05);
 }
+
+
+TEST_F(SheetFixture, EnterOnAFocusedButtonPressesThatButton) {
+    OpenSample();
+    const Image before = Doc().Codeplug().GetImage();
+    WithSheet(
+        [&](ui::qt::CBoundSheet& sheet) {
+            sheet.Tabs()->setCurrentIndex(1);
+            ASSERT_FALSE(In<QLineEdit>(sheet, 1030)->text().isEmpty());
+            auto* clear = In<QPushButton>(sheet, CChannelPage::IDC_CLEAR_ALL_TONES);
+            Focus(sheet, clear);
+            QTest::keyClick(clear, Qt::Key_Return);
+            ASSERT_TRUE(sheet.isVisible());
+            EXPECT_TRUE(In<QLineEdit>(sheet, 1030)->text().isEmpty());
+            EXPECT_TRUE(In<QLineEdit>(sheet, 1042)->text().isEmpty());
+
+            auto* pick = In<QPushButton>(sheet, 1210);  // Call 1 Tone 1 "..."
+            Focus(sheet, pick);
+            EXPECT_TRUE(CancelDialogDuring("Corvane Tone Table",
+                                           [&] { QTest::keyClick(pick, Qt::Key_Enter); }));
+            ASSERT_TRUE(sheet.isVisible());
+
+            // On Cancel, Enter cancels: nothing typed or cleared is kept.
+            auto* cancel = sheet.findChild<QPushButton*>(QString::number(ui::IDCANCEL));
+            Focus(sheet, cancel);
+            QTest::keyClick(cancel, Qt::Key_Return);
+        },
+        0);
+    EXPECT_EQ(Doc().Codeplug().GetImage(), before);
+}
+
+TEST_F(SheetFixture, EnterAfterARefusedValueKeepsTheSheetOpenOnThatField) {
+    OpenSample();
+    const Image before = Doc().Codeplug().GetImage();
+    prompt.Answer(ui::PromptAnswer::Ok);
+    struct Case {
+        int field;
+        const char* typed;
+        std::string message;
+    };
+    const Case cases[] = {
+        {1004, "152.001", rule_text::kInvalidReceiverFrequency},  // off the raster
+        {1004, "152.125", rule_text::kSpurFrequency},
+        {1004, "300", "Please enter a number between 150.4 and 159.5975."},
+        {1042, "349.0", rule_text::kToneSpacingError},  // Call 1 Tone 2 = Call 1 Tone 1
+    };
+    WithSheet(
+        [&](ui::qt::CBoundSheet& sheet) {
+            sheet.Tabs()->setCurrentIndex(1);
+            for (const Case& c : cases) {
+                prompt.Clear();
+                auto* edit = In<QLineEdit>(sheet, c.field);
+                const QString held = edit->text();
+                Focus(sheet, edit);
+                edit->selectAll();
+                QTest::keyClicks(edit, c.typed);
+                QTest::keyClick(edit, Qt::Key_Return);
+                ASSERT_EQ(prompt.Records().size(), 1u) << c.typed;
+                EXPECT_EQ(prompt.Records()[0].text, c.message);
+                ASSERT_TRUE(sheet.isVisible()) << c.typed;
+                EXPECT_EQ(sheet.Tabs()->currentIndex(), 1);
+                EXPECT_EQ(edit->text(), held) << c.typed;
+                EXPECT_TRUE(edit->hasFocus()) << c.typed;
+                EXPECT_EQ(edit->selectedText(), held) << c.typed;
+            }
+            // The value held passes: Enter now closes the sheet.
+            prompt.Clear();
+            QTest::keyClick(In<QLineEdit>(sheet, 1042), Qt::Key_Return);
+            EXPECT_TRUE(prompt.Records().empty());
+        },
+        0);
+    EXPECT_EQ(Doc().Codeplug().GetImage(), before);
+}
+
+TEST_F(SheetFixture, CtrlTabAndCtrlPageKeysChangePagesFromEveryControl) {
+    OpenSample();
+    prompt.Answer(ui::PromptAnswer::Ok);
+    WithSheet(
+        [&](ui::qt::CBoundSheet& sheet) {
+            QTabWidget* tabs = sheet.Tabs();
+            const int last = tabs->count() - 1;
+            // A drop-down list neither swallows the keys nor changes its value.
+            auto* systems = In<QComboBox>(sheet, CGeneral::IDC_TONE_SYSTEM);
+            const int system = systems->currentIndex();
+            Focus(sheet, systems);
+            QTest::keyClick(systems, Qt::Key_PageDown, Qt::ControlModifier);
+            ASSERT_EQ(tabs->currentIndex(), 1);
+            EXPECT_EQ(systems->currentIndex(), system);
+
+            auto* coding = In<QComboBox>(sheet, 1013);
+            const int option = coding->currentIndex();
+            Focus(sheet, coding);
+            QTest::keyClick(coding, Qt::Key_Tab, Qt::ControlModifier);
+            ASSERT_EQ(tabs->currentIndex(), 2);
+            EXPECT_EQ(coding->currentIndex(), option);
+
+            auto* frequency = In<QLineEdit>(sheet, 1050);
+            Focus(sheet, frequency);
+            QTest::keyClick(frequency, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+            ASSERT_EQ(tabs->currentIndex(), 1);
+
+            auto* clear = In<QPushButton>(sheet, CChannelPage::IDC_CLEAR_ALL_TONES);
+            Focus(sheet, clear);
+            QTest::keyClick(clear, Qt::Key_PageUp, Qt::ControlModifier);
+            ASSERT_EQ(tabs->currentIndex(), 0);
+            // Round from the first page to the last, and back.
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp, Qt::ControlModifier);
+            ASSERT_EQ(tabs->currentIndex(), last);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+            ASSERT_EQ(tabs->currentIndex(), 0);
+
+            // What was typed is taken on the way, or refused and the page stays.
+            tabs->setCurrentIndex(1);
+            auto* f1 = In<QLineEdit>(sheet, 1004);
+            Focus(sheet, f1);
+            f1->selectAll();
+            QTest::keyClicks(f1, "152.001");
+            QTest::keyClick(f1, Qt::Key_Tab, Qt::ControlModifier);
+            ASSERT_EQ(prompt.Records().size(), 1u);
+            EXPECT_EQ(prompt.Records()[0].text, rule_text::kInvalidReceiverFrequency);
+            ASSERT_EQ(tabs->currentIndex(), 1);
+            EXPECT_TRUE(f1->hasFocus());
+            f1->selectAll();
+            QTest::keyClicks(f1, "152.0125");
+            QTest::keyClick(f1, Qt::Key_PageDown, Qt::ControlModifier);
+            ASSERT_EQ(tabs->currentIndex(), 2);
+        },
+        ui::IDOK);
+    CPagerData d;
+    d.Decode(Doc().Codeplug());
+    EXPECT_NEAR(d.channel[0].GetFrequency(), 152.0125, 1e-6);
+}
+
+TEST_F(SheetFixture, F1OpensTheGuideAtThePageInAWindowUsableBesideTheSheet) {
+    OpenSample();
+    WithSheet(
+        [&](ui::qt::CBoundSheet& sheet) {
+            sheet.Tabs()->setCurrentIndex(1);
+            auto* coding = In<QComboBox>(sheet, 1013);
+            Focus(sheet, coding);
+            QTest::keyClick(coding, Qt::Key_F1);
+            HelpWindow* help = app->GetHelpWindow();
+            ASSERT_NE(help, nullptr);
+            EXPECT_TRUE(help->isVisible());
+            EXPECT_EQ(help->Browser()->source().fragment(), "channels");
+            EXPECT_GT(help->Browser()->verticalScrollBar()->value(), 0);
+            EXPECT_TRUE(help->Browser()->toPlainText().contains("Coding Option"));
+            EXPECT_TRUE(sheet.isVisible());
+            EXPECT_EQ(QApplication::activeModalWidget(), &sheet);
+
+            // A click through the window system reaches the help window while
+            // the sheet is up: Contents goes to the start of the guide.
+            auto* contents = help->findChild<QPushButton*>("helpContents");
+            QTest::mouseClick(help->windowHandle(), Qt::LeftButton, {},
+                              contents->mapTo(help, contents->rect().center()));
+            EXPECT_TRUE(help->Browser()->source().fragment().isEmpty());
+            EXPECT_EQ(help->Browser()->verticalScrollBar()->value(), 0);
+
+            // Each page has its own section.
+            sheet.Tabs()->setCurrentIndex(4);
+            QTest::keyClick(sheet.Tabs()->tabBar(), Qt::Key_F1);
+            EXPECT_EQ(help->Browser()->source().fragment(), "switches");
+        },
+        ui::IDCANCEL);
+}
+
+}  // namespace

@@ -190,4 +190,29 @@ TEST(OutcomeText, TellsTheUserWhatToDo) {
     EXPECT_NE(DescribeFault(o).find("512 bytes"), std::string::npos);
 }
 
+TEST(OutcomeText, NamesThePortTheUserChoseAndTheDeviceBehindIt) {
+    ::setenv("CALVEX_COM37", "/nonexistent/ttyS36", 1);
+    CCommPort port("");
+    port.SetPortName("COM37");
+    EXPECT_FALSE(port.Open());
+    ::unsetenv("CALVEX_COM37");
+    const TransferOutcome o = port.LastExchange();
+    EXPECT_EQ(o.fault, LinkFault::PortMissing);
+    EXPECT_EQ(SummarizeFault(o), "COM37 (/nonexistent/ttyS36) does not exist");
+    EXPECT_EQ(DescribeFault(o).rfind("COM37 (/nonexistent/ttyS36) does not exist;", 0), 0u)
+        << DescribeFault(o);
+
+    // A device chosen by its path, or a COM port under its Windows device
+    // name, is named once.
+    TransferOutcome chosen;
+    chosen.port = chosen.device = "/dev/serial/by-id/usb-FTDI-if00";
+    EXPECT_EQ(PortAndDevice(chosen), "/dev/serial/by-id/usb-FTDI-if00");
+    chosen.port = "COM12";
+    chosen.device = "\\\\.\\COM12";
+    EXPECT_EQ(PortAndDevice(chosen), "COM12");
+    chosen.port.clear();
+    EXPECT_EQ(PortAndDevice(chosen), "\\\\.\\COM12");
+    EXPECT_EQ(PortAndDevice(TransferOutcome{}), "the port");
+}
+
 }  // namespace

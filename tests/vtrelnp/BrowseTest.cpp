@@ -1,3 +1,8 @@
+#include <atomic>
+#include <chrono>
+#include <future>
+#include <thread>
+
 #include "vtrelnp/ProviderFixture.h"
 
 namespace vtrelnp::testing {
@@ -259,6 +264,50 @@ TEST_F(Browse, ResourceParents) {
     EXPECT_EQ(np.GetResourceParent(&r, buffer, &size), kErrBadNetName);  // provider name needed
     r = Res(u"\\\\view\\t1", nullptr, kProviderName, 3);
     EXPECT_EQ(np.GetResourceParent(&r, buffer, &size), kErrBadDevType);
+}
+
+// The router calls from several threads. While the registry server takes
+// its time over one thread's list of views, another thread's enumeration,
+// connection and lookup of one tag go on.
+TEST_F(Browse, ASlowRegistryServerHoldsUpNoOtherThread) {
+    void* top = nullptr;
+    ASSERT_EQ(np.OpenEnum(kScopeGlobal, 0, 0, nullptr, &top), 0);
+    std::promise<void> inServer;
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    std::atomic<bool> held{false};
+    libs.onCall = [&](const std::string& name) {
+        if (name == "rgy_get_entry" && !held.exchange(true)) {
+            inServer.set_value();
+            released.wait();
+        }
+    };
+    Strings slowList;
+    std::thread slow([&] { slowList = EnumerateAll(kScopeGlobal, 0, u"All Views"); });
+    inServer.get_future().wait();
+
+    auto others = std::async(std::launch::async, [&] {
+        int listed = 0;
+        alignas(8) unsigned char buffer[512];
+        std::uint32_t count = 1;
+        std::uint32_t size = sizeof buffer;
+        while (np.EnumResource(top, &count, buffer, &size) == 0) {
+            ++listed;
+            size = sizeof buffer;
+        }
+        np.CloseEnum(top);
+        return std::make_pair(listed, Add(u"\\\\view\\t1", u"Q:"));
+    });
+    // Only a fault lets this wait run out: then the server is let go too.
+    const bool finished = others.wait_for(std::chrono::seconds(30)) == std::future_status::ready;
+    release.set_value();
+    slow.join();
+    ASSERT_TRUE(finished) << "another thread waited for the registry server";
+    const auto [listed, added] = others.get();
+    EXPECT_EQ(listed, 3);
+    EXPECT_EQ(added, 0);
+    EXPECT_EQ(Narrow(sys.Target(u"Q:")), "\\??\\M:\\t1");
+    EXPECT_EQ(slowList.size(), 3u);
 }
 
 }  // namespace

@@ -57,8 +57,22 @@ TEST_F(Connect, BadRemoteNamesGive67) {
     EXPECT_TRUE(sys.deviceLog.empty());
 }
 
-TEST_F(Connect, LocalNameMustBeADriveLetter) {
-    for (const char16_t* local : {u"\\\\x", u"1:", u"Q:x", u"QQ", u":"}) {
+// The drive is the local name's first letter, as "Q:\" comes from a
+// program that names a root folder.
+TEST_F(Connect, LocalNameGivesItsFirstLetter) {
+    for (const char16_t* local : {u"Q:\\", u"q:\\", u"Q:x", u"QQ"}) {
+        ASSERT_EQ(Add(u"\\\\view\\t1", local), 0) << Narrow(local);
+        EXPECT_EQ(Narrow(sys.Target(u"Q:")), "\\??\\M:\\t1") << Narrow(local);
+        EXPECT_EQ(np.CancelConnection(u"Q:", false), 0);
+    }
+    EXPECT_EQ(Add(u"\\\\view", u"r:\\"), 0);
+    EXPECT_EQ(Narrow(sys.Target(u"R:")), "\\Device\\dlfs");
+    // "M:\" is the driver drive, already in use.
+    EXPECT_EQ(Add(u"\\\\view\\t1", u"M:\\"), kErrAlreadyAssigned);
+}
+
+TEST_F(Connect, LocalNameMustStartWithADriveLetter) {
+    for (const char16_t* local : {u"\\\\x", u"1:", u":", u"\\Q:"}) {
         EXPECT_EQ(Add(u"\\\\view\\t1", local), kErrBadDevice) << Narrow(local);
     }
     EXPECT_TRUE(libs.starts.empty());

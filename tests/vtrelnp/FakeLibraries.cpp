@@ -43,7 +43,13 @@ FakeLibraries::~FakeLibraries() {
 }
 
 void FakeLibraries::Call(const char* name) {
-    ++calls[name];
+    {
+        std::lock_guard<std::mutex> lock(callsLock_);
+        ++calls[name];
+    }
+    if (onCall) {
+        onCall(name);
+    }
     if (missing.count(name) != 0) {
         throw AbnormalEnd{"fake", name};
     }
@@ -56,6 +62,7 @@ korva_status_t FakeLibraries::Fails(const char* name) {
 }
 
 int FakeLibraries::Calls(const std::string& name) const {
+    std::lock_guard<std::mutex> lock(callsLock_);
     auto it = calls.find(name);
     return it == calls.end() ? 0 : it->second;
 }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <set>
 #include <string>
 #include <vector>
@@ -60,6 +62,9 @@ public:
     int Calls(const std::string& name) const;
 
     FakeSystem& system;
+    // Runs at the start of every call, on the caller's thread, with the
+    // function's name: a test can hold a call there, as a slow server would.
+    std::function<void(const std::string&)> onCall;
     std::set<std::string> missing;
     std::map<std::string, korva_status_t> failing;  // function -> status it returns
     bool serverDown = false;
@@ -90,6 +95,7 @@ private:
 
     std::vector<View> views_;
     int generation_ = 1;
+    mutable std::mutex callsLock_;
 };
 
 }  // namespace vtrelnp::testing

@@ -14,6 +14,9 @@ struct CalvexVerbInfo {
     int (*run)(const std::vector<std::string>& args);
 };
 
+// What `calvex version` and `calvex --version` print.
+void PrintCalvexVersion();
+
 class CalvexVerb {
 public:
     explicit CalvexVerb(CalvexVerbInfo info);

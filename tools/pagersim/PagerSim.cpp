@@ -13,14 +13,23 @@ namespace {
 struct FaultEntry {
     SimFault fault;
     const char* name;
+    const char* what;  // for the help text
 };
 constexpr FaultEntry kFaults[] = {
-    {SimFault::None, "none"},        {SimFault::Silent, "silent"},
-    {SimFault::Short, "short"},      {SimFault::Long, "long"},
-    {SimFault::BadSum, "bad-sum"},   {SimFault::Zeros, "zeros"},
-    {SimFault::Refuse, "refuse"},    {SimFault::NoAck, "no-ack"},
-    {SimFault::LateAck, "late-ack"}, {SimFault::HangUp, "hangup"},
-    {SimFault::Garbage, "garbage"},  {SimFault::WrongByte, "wrong-byte"},
+    {SimFault::None, "none", "behave as a good pager (the default)"},
+    {SimFault::Silent, "silent", "never answer anything"},
+    {SimFault::Short, "short", "answer a read one byte short (block byte 256 left out)"},
+    {SimFault::Long, "long", "answer a read one byte long (block byte 256 sent twice)"},
+    {SimFault::BadSum, "bad-sum", "answer a read with a wrong sum"},
+    {SimFault::Zeros, "zeros", "answer a read with 512 zeros and a sum of 0"},
+    {SimFault::Refuse, "refuse",
+     "answer a good write with another byte than ACK (--refuse-byte, default 0x15)"},
+    {SimFault::NoAck, "no-ack", "take a good write but never answer it"},
+    {SimFault::LateAck, "late-ack", "store a write and answer ACK late (--late-ms after the frame)"},
+    {SimFault::HangUp, "hangup", "hang up the line in the middle of a read answer or a write frame"},
+    {SimFault::Garbage, "garbage", "answer with noise instead of a block or an ACK"},
+    {SimFault::WrongByte, "wrong-byte",
+     "answer a write with ACK but store one byte flipped (--wrong-at, default 154)"},
 };
 
 constexpr std::size_t kBlock = 512;
@@ -56,8 +65,26 @@ const char* FaultName(SimFault fault) {
 }
 
 const char* FaultNames() {
-    return "silent, short, long, bad-sum, zeros, refuse, no-ack, late-ack, hangup, garbage, "
-           "wrong-byte";
+    static const std::string names = [] {
+        std::string text;
+        for (const auto& f : kFaults) {
+            if (f.fault == SimFault::None) continue;
+            if (!text.empty()) text += ", ";
+            text += f.name;
+        }
+        return text;
+    }();
+    return names.c_str();
+}
+
+std::string FaultHelp() {
+    std::string text;
+    for (const auto& f : kFaults) {
+        char line[256];
+        std::snprintf(line, sizeof line, "  %-28s%s\n", f.name, f.what);
+        text += line;
+    }
+    return text;
 }
 
 PagerSim::PagerSim(PtyLine& line, Image image, SimOptions options, Log log)

@@ -31,6 +31,8 @@ bool ParseFault(const std::string& name, SimFault& fault);
 const char* FaultName(SimFault fault);
 // The names, for help texts.
 const char* FaultNames();
+// One line per fault: its name and what it does.
+std::string FaultHelp();
 
 struct SimOptions {
     SimFault fault = SimFault::None;

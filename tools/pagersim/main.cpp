@@ -12,6 +12,7 @@
 #include "PagerSim.h"
 #include "PtyLine.h"
 #include "SampleCodeplug.h"
+#include "Version.h"
 #include "document/CDatFile.h"
 
 namespace {
@@ -93,6 +94,25 @@ int main(int argc, char** argv) {
                    "first call alert of F1)")
         ->check(CLI::Range(0, 510));
     app.add_flag("--quiet", quiet, "no log of exchanges on stderr");
+    app.set_version_flag("--version", std::string("pagersim ") + CALVEX_VERSION);
+    app.footer(
+        "\nFaults:\n" + FaultHelp() +
+        "\nExit status:\n"
+        "  0                           stopped by Ctrl+C or SIGTERM, --count exchanges served,\n"
+        "                              or --exit-idle reached without --count\n"
+        "  1                           the pseudo-terminal, its link or the --dat file could\n"
+        "                              not be set up\n"
+        "  2                           a usage error\n"
+        "  3                           --exit-idle reached before --count exchanges\n"
+        "\n"
+        "Examples:\n"
+        "  pagersim --link $XDG_RUNTIME_DIR/calvex-pagersim --pace\n"
+        "  pagersim --link /tmp/pager --dat pager.dat --save held.dat\n"
+        "  calvex read --port /tmp/pager --out pager.dat\n"
+        "  pagersim --link /tmp/pager --fault wrong-byte --wrong-at 200\n"
+        "\n"
+        "The desktop program's System Setup lists the simulator when its link is\n"
+        "$CALVEX_PAGERSIM_LINK, else $XDG_RUNTIME_DIR/calvex-pagersim.\n");
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

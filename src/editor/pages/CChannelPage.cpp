@@ -299,6 +299,8 @@ void CChannelPage::AcceptReceiverFrequency() {
     }
     m_frequency = remembered;
     UpdateData(false);
+    // The user stays on the refused field (Enter does not close the sheet).
+    RequestFocus(m_frequencyId);
 }
 
 void CChannelPage::ChangeCodingOption() {
@@ -380,6 +382,7 @@ void CChannelPage::ApplyToneChange(int field, double previous) {
         if (ui::Prompt* prompt = GetPrompt())
             prompt->Ask(rule_text::kToneSpacingError, rule_text::kToneFrequencyCaption,
                         ui::PromptIcon::Error, ui::PromptButtons::Ok);
+        RequestFocus(id);
     }
     // The code behind the final tone: the one typed, the one restored, or
     // that of the call whose tone was taken over.

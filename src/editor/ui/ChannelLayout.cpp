@@ -1,6 +1,7 @@
 // "Channel F1" / "Channel F2": the receiver frequency above, the coding
 // option and the twelve call rows below, laid out from the page's row table.
 #include <QComboBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -9,6 +10,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "editor/pages/CChannelPage.h"
 #include "editor/ui/PageLayouts.h"
@@ -27,10 +29,12 @@ QLineEdit* ToneEdit(int id, QWidget* parent) {
     return e;
 }
 
+// Enter on a focused push button presses it, as Space does; elsewhere on
+// the page Enter is the sheet's OK.
 QPushButton* PickButton(int id, QWidget* parent) {
     auto* b = Named(new QPushButton("...", parent), id);
     b->setFixedWidth(b->fontMetrics().horizontalAdvance("...") + 20);
-    b->setAutoDefault(false);
+    b->setAutoDefault(true);
     b->hide();
     return b;
 }
@@ -40,6 +44,26 @@ QComboBox* List(int id, QWidget* parent) {
     list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     return list;
 }
+
+// A call's label greys out while the coding option does not use the call
+// (its fields are hidden); the row keeps its place and height, so the page
+// does not change shape from one option to the next.
+class RowLabelFollower : public QObject {
+public:
+    RowLabelFollower(QLabel* label, QWidget* field) : QObject(label), m_label(label) {
+        field->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::ShowToParent) m_label->setEnabled(true);
+        if (event->type() == QEvent::HideToParent) m_label->setEnabled(false);
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QLabel* m_label;
+};
 
 enum Column { kLabel, kTone1, kPick1, kTone2, kPick2, kCs, kAlert, kDuty };
 
@@ -92,7 +116,9 @@ void LayoutChannelPage(QWidget* page, ui::CPropertyPage& model) {
         auto* label = new QLabel(row.label, calls);
         label->setMinimumWidth(label->sizeHint().width());
         grid->addWidget(label, line, kLabel);
-        grid->addWidget(ToneEdit(row.tone1, calls), line, kTone1);
+        QLineEdit* tone1 = ToneEdit(row.tone1, calls);
+        new RowLabelFollower(label, tone1);
+        grid->addWidget(tone1, line, kTone1);
         grid->addWidget(PickButton(row.pick1, calls), line, kPick1);
         if (row.tone2) {
             grid->addWidget(ToneEdit(row.tone2, calls), line, kTone2);
@@ -103,8 +129,11 @@ void LayoutChannelPage(QWidget* page, ui::CPropertyPage& model) {
             cs->setMinimumWidth(56);
             grid->addWidget(cs, line, kCs);
         }
-        grid->addWidget(List(row.alert, calls), line, kAlert);
+        QComboBox* alert = List(row.alert, calls);
+        grid->addWidget(alert, line, kAlert);
         grid->addWidget(List(row.duty, calls), line, kDuty);
+        grid->setRowMinimumHeight(
+            line, std::max(tone1->sizeHint().height(), alert->sizeHint().height()));
         ++line;
     }
     grid->setColumnStretch(kDuty + 1, 1);
@@ -114,7 +143,7 @@ void LayoutChannelPage(QWidget* page, ui::CPropertyPage& model) {
     bottom->addStretch(1);
     auto* clear =
         Named(new QPushButton("Clear All Tones", calls), CChannelPage::IDC_CLEAR_ALL_TONES);
-    clear->setAutoDefault(false);
+    clear->setAutoDefault(true);
     bottom->addWidget(clear);
     callsBox->addLayout(bottom);
     outer->addWidget(calls);

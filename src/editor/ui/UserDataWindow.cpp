@@ -21,3 +21,18 @@ ui::qt::CBoundSheet* MakeUserDataWindow(CUserData& sheet, QWidget* parent) {
     sheet.channel2.SetPickerRunner(picker);
     return w;
 }
+
+const char* UserDataHelpAnchor(int pageResourceId) {
+    switch (pageResourceId) {
+        case CGeneral::IDD:
+            return "general";
+        case CChannel1::IDD:
+        case CChannel2::IDD:
+            return "channels";
+        case CModelOption::IDD:
+            return "options";
+        case CFunctionSwitch::IDD:
+            return "switches";
+    }
+    return "userdata";
+}

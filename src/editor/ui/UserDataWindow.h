@@ -6,3 +6,7 @@
 class CUserData;
 
 ui::qt::CBoundSheet* MakeUserDataWindow(CUserData& sheet, QWidget* parent);
+
+// The section of the user guide that describes a page of the sheet (an
+// anchor of the guide), "userdata" for a page it does not know.
+const char* UserDataHelpAnchor(int pageResourceId);

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "engineer/EngineerIds.h"
 #include "ui/qt/LayoutKit.h"
@@ -19,6 +20,20 @@ namespace {
 
 using ui::qt::Button;
 using ui::qt::Id;
+
+// A text that brings its own line breaks: the label is as wide as the
+// longest of its lines that can stand on one line (up to `mostChars`), so
+// none of them breaks once more into a ragged pair; a longer line wraps at
+// that width.
+int LineKeepingWidth(const QLabel& label, int mostChars) {
+    const QFontMetrics fm = label.fontMetrics();
+    int width = 0;
+    for (const QString& line : label.text().split('\n')) {
+        const int w = fm.horizontalAdvance(line.trimmed());
+        if (w <= fm.averageCharWidth() * mostChars) width = std::max(width, w);
+    }
+    return width;
+}
 
 // A drop-down box with an edit field that shows the stored code's name even
 // where the list has no such entry; only a pick from the list changes data,
@@ -188,7 +203,8 @@ ui::qt::CBoundDialog* FalsingAlert(CFalsingAlertDlg& model, QWidget* parent) {
     // when it is first shown.
     auto* text = new QLabel(CFalsingAlertDlg::kExplanation);
     text->setWordWrap(true);
-    text->setMinimumWidth(text->fontMetrics().averageCharWidth() * 52);
+    text->setMinimumWidth(std::max(text->fontMetrics().averageCharWidth() * 52,
+                                   LineKeepingWidth(*text, 64) + 2));
     auto* note = Id(new QLabel, IDC_FALSING_NO_PRESET);
     note->setWordWrap(true);
     note->setStyleSheet("color: #8c1c1c;");

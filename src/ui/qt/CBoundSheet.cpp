@@ -2,12 +2,43 @@
 
 #include <QApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "ui/qt/FitScrollArea.h"
+#include "ui/qt/ScreenFit.h"
+
 namespace ui::qt {
+
+namespace {
+
+// +1 or -1 for the keys that change pages, 0 for any other key.
+int PageStep(const QKeyEvent& key) {
+    const Qt::KeyboardModifiers mods = key.modifiers() & ~Qt::KeypadModifier;
+    if (!(mods & Qt::ControlModifier) || (mods & (Qt::AltModifier | Qt::MetaModifier))) return 0;
+    const bool shift = mods & Qt::ShiftModifier;
+    switch (key.key()) {
+        case Qt::Key_Tab:
+            return shift ? -1 : 1;
+        case Qt::Key_Backtab:
+            return -1;
+        case Qt::Key_PageDown:
+            return shift ? 0 : 1;
+        case Qt::Key_PageUp:
+            return shift ? 0 : -1;
+    }
+    return 0;
+}
+
+bool IsHelpKey(const QKeyEvent& key) {
+    return key.key() == Qt::Key_F1 && (key.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
+}  // namespace
 
 CBoundSheet::CBoundSheet(CPropertySheet& sheet, QWidget* parent)
     : QDialog(parent), m_sheet(sheet), m_tabs(new QTabWidget(this)) {
@@ -28,6 +59,7 @@ CBoundSheet::CBoundSheet(CPropertySheet& sheet, QWidget* parent)
     connect(m_ok, &QPushButton::clicked, this, &CBoundSheet::accept);
     connect(m_cancel, &QPushButton::clicked, this, &CBoundSheet::reject);
     connect(m_tabs, &QTabWidget::currentChanged, this, &CBoundSheet::OnTabChanged);
+    qApp->installEventFilter(this);
 }
 
 CBoundSheet::~CBoundSheet() {
@@ -63,7 +95,9 @@ void CBoundSheet::Build() {
         auto* w = new QWidget;
         auto it = m_layouts.find(page.ResourceId());
         if (it != m_layouts.end() && it->second) it->second(w, page);
-        m_tabs->addTab(w, QString::fromStdString(page.Caption()));
+        // The page scrolls in its tab when the screen is too small for it, so
+        // OK and Cancel stay on the screen.
+        m_tabs->addTab(new FitScrollArea(w), QString::fromStdString(page.Caption()));
         auto* binder = new DialogBinder(page, w);
         m_binders.push_back(binder);
         m_pages.push_back(w);
@@ -82,6 +116,11 @@ void CBoundSheet::ShowModal() {
         QSignalBlocker block(m_tabs);
         m_tabs->setCurrentIndex(m_shownTab);
     }
+    // The whole of every page when the screen has room, else what it has;
+    // a size the user chose is kept as long as it fits.
+    resize(FitToScreen(this, m_sized ? size() : sizeHint()));
+    m_sized = true;
+    if (parentWidget()) setWindowModality(Qt::WindowModal);
     setModal(true);
     show();
 }
@@ -113,25 +152,27 @@ void CBoundSheet::Sync() {
     for (DialogBinder* b : m_binders) b->Push();
 }
 
+bool CBoundSheet::LeaveFocusedField() {
+    QWidget* f = QApplication::focusWidget();
+    if (!f || !isAncestorOf(f)) return true;
+    DialogBinder* b = PageBinder(m_shownTab);
+    QWidget* w = f;
+    while (w && w != this &&
+           (!b || DialogBinder::ControlId(w) == 0 || b->Widget(DialogBinder::ControlId(w)) != w))
+        w = w->parentWidget();
+    if (!b || !w || w == this) return true;
+    CPropertyPage& page = *m_sheet.Page(m_shownTab);
+    page.FocusFromUser(DialogBinder::ControlId(w), false);
+    const bool refused = page.PendingFocus() != 0;
+    b->Push();
+    return !refused;
+}
+
 void CBoundSheet::accept() {
     // Enter presses OK without leaving the field being edited: let the field
     // be left first, as a click on OK would, so what was typed is taken (or
-    // refused) by the field's own rules.
-    if (QWidget* f = QApplication::focusWidget(); f && isAncestorOf(f)) {
-        DialogBinder* b = PageBinder(m_shownTab);
-        QWidget* w = f;
-        while (
-            w && w != this &&
-            (!b || DialogBinder::ControlId(w) == 0 || b->Widget(DialogBinder::ControlId(w)) != w))
-            w = w->parentWidget();
-        if (b && w && w != this) {
-            CPropertyPage& page = *m_sheet.Page(m_shownTab);
-            page.FocusFromUser(DialogBinder::ControlId(w), false);
-            const bool refused = page.PendingFocus() != 0;
-            b->Push();
-            if (refused) return;
-        }
-    }
+    // refused, and the sheet stays open on it) by the field's own rules.
+    if (!LeaveFocusedField()) return;
     m_sheet.ClickFromUser(IDOK);
     Sync();
     if (m_sheet.PendingEnd()) Finish(m_sheet.PendingEnd());
@@ -147,6 +188,40 @@ void CBoundSheet::Finish(int result) {
     // Hiding the window moves the focus; the run is over for the pages.
     for (DialogBinder* b : m_binders) b->Detach();
     QDialog::done(result == IDOK ? QDialog::Accepted : QDialog::Rejected);
+}
+
+void CBoundSheet::StepPage(int step) {
+    const int count = m_tabs->count();
+    if (count < 2) return;
+    // As a click on the tab would: the focus goes to the tabs, so the field
+    // being edited is left first, and a field that refuses what was typed
+    // takes the focus back and keeps the page in front.
+    QTabBar* bar = m_tabs->tabBar();
+    if (!bar->hasFocus()) {
+        bar->setFocus(Qt::TabFocusReason);
+        if (!bar->hasFocus()) return;
+    }
+    m_tabs->setCurrentIndex((m_tabs->currentIndex() + step + count) % count);
+}
+
+bool CBoundSheet::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if ((type != QEvent::KeyPress && type != QEvent::ShortcutOverride) || !isVisible())
+        return QDialog::eventFilter(watched, event);
+    auto* w = qobject_cast<QWidget*>(watched);
+    if (!w || (w != this && !isAncestorOf(w))) return QDialog::eventFilter(watched, event);
+    const auto& key = *static_cast<QKeyEvent*>(event);
+    const int step = PageStep(key);
+    const bool help = IsHelpKey(key);
+    if (step == 0 && !help) return QDialog::eventFilter(watched, event);
+    // Claim the key from shortcuts; it then arrives as a key press.
+    event->accept();
+    if (type == QEvent::ShortcutOverride) return true;
+    if (step != 0)
+        StepPage(step);
+    else if (CPropertyPage* page = m_sheet.Page(m_shownTab))
+        emit helpRequested(page->ResourceId());
+    return true;
 }
 
 }  // namespace ui::qt

@@ -10,6 +10,7 @@
 #include "ui/CPropertySheet.h"
 #include "ui/qt/DialogBinder.h"
 
+class QKeyEvent;
 class QTabWidget;
 class QPushButton;
 
@@ -28,7 +29,8 @@ public:
     void SetPageLayout(int resourceId, PageLayout layout);
 
     // Starts a run with the pages the sheet holds and waits for its end;
-    // returns IDOK or IDCANCEL.
+    // returns IDOK or IDCANCEL. The sheet blocks only its parent's window,
+    // so a help window of its own stays usable.
     int RunModal();
     // The same without waiting (tests): the result arrives through finished().
     void ShowModal();
@@ -36,18 +38,34 @@ public:
     QTabWidget* Tabs() const { return m_tabs; }
     // The binder of the page at a tab index (null before the run).
     DialogBinder* PageBinder(int index) const;
+    // The page's own widget; it scrolls inside its tab when the screen is
+    // too small for it.
     QWidget* PageWidget(int index) const;
     // Copies every page model to its widgets after an outside change.
     void Sync();
+
+signals:
+    // F1 anywhere in the sheet: help on the page in front.
+    void helpRequested(int pageResourceId);
 
 public slots:
     void accept() override;
     void reject() override;
 
+protected:
+    // Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PageDown and Ctrl+PageUp change pages
+    // from every control, and F1 asks for help, before a control (a drop-down
+    // list above all) can take the key for itself.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void Build();
     void OnTabChanged(int index);
     void Finish(int result);
+    // Lets the field with the focus be left as a click elsewhere would, so
+    // its own rules take or refuse what was typed; false when it refused.
+    bool LeaveFocusedField();
+    void StepPage(int step);
 
     CPropertySheet& m_sheet;
     QTabWidget* m_tabs;
@@ -58,6 +76,7 @@ private:
     std::vector<QWidget*> m_pages;
     int m_shownTab = -1;
     bool m_switching = false;
+    bool m_sized = false;
 };
 
 }  // namespace ui::qt

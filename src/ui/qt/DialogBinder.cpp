@@ -159,7 +159,17 @@ bool DialogBinder::eventFilter(QObject* watched, QEvent* event) {
             int id = ControlId(w);
             if (id != 0 && !m_pushing && !m_detached) {
                 bool gained = event->type() == QEvent::FocusIn;
-                FromUser([&] { m_model.FocusFromUser(id, gained); });
+                if (gained) {
+                    FromUser([&] { m_model.FocusFromUser(id, true); });
+                } else {
+                    // The control has lost the focus (a line edit drops its
+                    // selection) before the model hears of it, so a field
+                    // that refuses its text takes the focus back with the
+                    // text selected.
+                    static_cast<QObject*>(w)->event(event);
+                    FromUser([&] { m_model.FocusFromUser(id, false); });
+                    return true;
+                }
             }
         }
     }

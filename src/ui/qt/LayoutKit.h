@@ -13,10 +13,11 @@ W* Id(W* w, int id) {
     return w;
 }
 
+// Enter presses the default button, or the button that has the focus.
 inline QPushButton* Button(const char* text, int id, bool isDefault = false) {
     auto* b = Id(new QPushButton(QString::fromUtf8(text)), id);
     b->setDefault(isDefault);
-    b->setAutoDefault(isDefault);
+    b->setAutoDefault(true);
     b->setMinimumWidth(80);
     return b;
 }

@@ -1,9 +1,13 @@
 #include "ui/qt/QtPrompt.h"
 
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QGridLayout>
+#include <QLabel>
 #include <QMessageBox>
 #include <QSpacerItem>
+
+#include "ui/qt/ScreenFit.h"
 
 namespace ui::qt {
 
@@ -24,6 +28,44 @@ void FitCaption(QMessageBox& box) {
     grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
                   grid->rowCount(), 0, 1, grid->columnCount());
 }
+
+// A text that brings its own line breaks is shown with them only: the box
+// would otherwise wrap its longer lines once more, at half the screen's
+// width, into ragged pairs of long and short lines.
+class LineKeepingBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void showEvent(QShowEvent* event) override {
+        QMessageBox::showEvent(event);
+        const int before = width();
+        KeepLines();
+        // Still centred where it was placed.
+        if (width() > before) move(x() - (width() - before) / 2, y());
+    }
+    bool event(QEvent* event) override {
+        const bool done = QMessageBox::event(event);
+        // The box sizes itself again on every layout request.
+        if (event->type() == QEvent::LayoutRequest) KeepLines();
+        return done;
+    }
+
+private:
+    void KeepLines() {
+        auto* label = findChild<QLabel*>("qt_msgbox_label");
+        if (!isVisible() || !label || !label->wordWrap() || !text().contains('\n')) return;
+        label->setWordWrap(false);
+        layout()->activate();
+        const QSize unwrapped = layout()->totalMinimumSize();
+        if (unwrapped.width() > ScreenRoom(this).width())
+            label->setWordWrap(true);  // lines longer than the screen still wrap
+        else
+            setFixedSize(unwrapped.expandedTo(QSize(width(), 0)));
+        // What changed here needs no other pass.
+        QCoreApplication::removePostedEvents(this, QEvent::LayoutRequest);
+    }
+};
 
 }  // namespace
 
@@ -63,7 +105,7 @@ PromptAnswer QtPrompt::Ask(const std::string& text, const std::string& caption, 
             def = QMessageBox::Yes;
             break;
     }
-    QMessageBox box(qicon, QString::fromStdString(caption), QString::fromStdString(text), qbuttons,
+    LineKeepingBox box(qicon, QString::fromStdString(caption), QString::fromStdString(text), qbuttons,
                     owned ? m_owner.data() : nullptr);
     box.setDefaultButton(def);
     box.setTextFormat(Qt::PlainText);

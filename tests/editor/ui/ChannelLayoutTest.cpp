@@ -69,7 +69,8 @@ protected:
         w->setFocus();
         ASSERT_TRUE(WaitFor([&] { return w->hasFocus(); }));
     }
-    // Replaces an edit's text as a user would and tabs away to `next`.
+    // Replaces an edit's text as a user would and moves on to `next`; a
+    // field that refuses the text keeps the focus.
     void TypeInto(int id, const char* text, int next) {
         auto* edit = Find<QLineEdit>(id);
         ASSERT_NE(edit, nullptr);
@@ -77,7 +78,7 @@ protected:
         edit->selectAll();
         QTest::keyClick(edit, Qt::Key_Delete);
         QTest::keyClicks(edit, text);
-        Focus(Find<QWidget>(next));
+        Find<QWidget>(next)->setFocus(Qt::TabFocusReason);
     }
 
     CChannel1 page;
@@ -118,6 +119,30 @@ TEST_F(ChannelLayout, EveryControlOfThePageIsThere) {
     }
 }
 
+TEST_F(ChannelLayout, CallsTheOptionDoesNotUseKeepTheirRowsGreyed) {
+    auto label = [&](const char* text) {
+        for (QLabel* l : window->PageWidget(0)->findChildren<QLabel*>())
+            if (l->text() == text) return l;
+        return static_cast<QLabel*>(nullptr);
+    };
+    QApplication::processEvents();
+    // R468 uses calls 1 and 2 and group calls 1 and 2.
+    EXPECT_TRUE(label("Call 2:")->isEnabled());
+    EXPECT_FALSE(label("Call 3:")->isEnabled());
+    EXPECT_FALSE(label("Group Call 4:")->isEnabled());
+    const int row = label("Call 2:")->y() - label("Call 1:")->y();
+    EXPECT_EQ(label("Call 5:")->y() - label("Call 4:")->y(), row);
+    EXPECT_EQ(label("Group Call 4:")->y() - label("Group Call 3:")->y(), row);
+
+    // Picking "R168 (None)" in the list brings every call back, in place.
+    const int groupCall4 = label("Group Call 4:")->y();
+    PickEntry(Find<QComboBox>(1013), 10);
+    EXPECT_TRUE(label("Call 3:")->isEnabled());
+    EXPECT_TRUE(label("Group Call 4:")->isEnabled());
+    EXPECT_TRUE(Find<QLineEdit>(1041)->isVisible());
+    EXPECT_EQ(label("Group Call 4:")->y(), groupCall4);
+}
+
 TEST_F(ChannelLayout, TypedTonesAndFrequencyGoThroughTheRules) {
     TypeInto(1042, "1034.7", 1043);  // Call 1 Tone 2, copied into Group 1
     EXPECT_EQ(Find<QLineEdit>(1038)->text(), "1034.7");
@@ -126,6 +151,9 @@ TEST_F(ChannelLayout, TypedTonesAndFrequencyGoThroughTheRules) {
     ASSERT_FALSE(prompt.Records().empty());
     EXPECT_EQ(prompt.Records().back().text, rule_text::kSpurFrequency);
     EXPECT_EQ(Find<QLineEdit>(1004)->text(), "150.0025");
+    // The user is back on the refused field, its text selected.
+    EXPECT_TRUE(Find<QLineEdit>(1004)->hasFocus());
+    EXPECT_EQ(Find<QLineEdit>(1004)->selectedText(), "150.0025");
     TypeInto(1004, "147.5", 1030);
     EXPECT_NEAR(page.record.GetFrequency(), 147.5, 1e-6);
 }
@@ -204,6 +232,40 @@ TEST_F(ChannelLayout, PickerKeyboardStartsOnTheFieldsToneAndArrowsPick) {
     EXPECT_EQ(focused, QString::number(CToneTableDlg::RadioId(26)));  // 1006.9 (161)
     EXPECT_EQ(Find<QLineEdit>(1030)->text(), "1034.7");
     EXPECT_EQ(page.record.GetTone(0), 1034.7);
+}
+
+TEST_F(ChannelLayout, PickerArrowsGoThroughEveryToneInDialogOrder) {
+    std::vector<int> visited;
+    ClickPick(
+        Find<QPushButton>(1210),
+        [&](QDialog* dlg) {
+            QApplication::setActiveWindow(dlg);
+            auto radio = [&](int index) {
+                return dlg->findChild<QRadioButton*>(
+                    QString::number(CToneTableDlg::RadioId(index)));
+            };
+            // From the last tone of Group 1, on to the first of Group 2 and
+            // back; round from the first tone of all to the last.
+            radio(9)->setFocus();
+            ASSERT_TRUE(WaitFor([&] { return radio(9)->hasFocus(); }));
+            const std::pair<Qt::Key, int> steps[] = {
+                {Qt::Key_Down, 10}, {Qt::Key_Up, 9},  {Qt::Key_Right, 10}, {Qt::Key_Left, 9},
+                {Qt::Key_Down, 10}, {Qt::Key_Down, 11},
+            };
+            for (auto [key, expected] : steps) {
+                QTest::keyClick(QApplication::focusWidget(), key);
+                EXPECT_TRUE(radio(expected)->hasFocus()) << expected;
+                EXPECT_TRUE(radio(expected)->isChecked()) << expected;
+            }
+            radio(0)->setFocus();
+            QTest::keyClick(radio(0), Qt::Key_Up);
+            EXPECT_TRUE(radio(79)->isChecked());  // "2468.2 (209)", the end of Group 11
+            QTest::keyClick(radio(79), Qt::Key_Down);
+            EXPECT_TRUE(radio(0)->isChecked());
+            QTest::keyClick(radio(0), Qt::Key_Return);
+        },
+        "Corvane Tone Table");
+    EXPECT_EQ(Find<QLineEdit>(1030)->text(), "330.5");  // the first tone of Group 1
 }
 
 TEST_F(ChannelLayout, GePickerIsOneFrameAndCancelKeepsTheTone) {

@@ -190,6 +190,13 @@ TEST_F(EngineerGui, TheSKeyOpensTheFalsingAdjustmentWithACodeplugOnly) {
                              return b;
                          }()) >= 0;
     EXPECT_EQ(Control<QLabel>(dlg, IDC_FALSING_NO_PRESET)->isVisible(), !matches);
+    // The explanation's own short lines stay whole; only its long last line
+    // wraps.
+    for (QLabel* label : dlg->findChildren<QLabel*>()) {
+        if (!label->text().startsWith("This mechanism")) continue;
+        const QString line = "By increasing the level here, falsing can be eliminited.";
+        EXPECT_GE(label->contentsRect().width(), label->fontMetrics().horizontalAdvance(line));
+    }
     slider->setValue(1);
     Click(dlg, ui::IDOK);
     EXPECT_FALSE(dlg->isVisible());

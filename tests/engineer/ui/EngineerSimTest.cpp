@@ -1,8 +1,10 @@
 // An engineer write with the program's own serial link against pagersim:
 // no identity check, and the factory fields go out as edited.
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QProcess>
+#include <QStatusBar>
 
 #include "app/CommandIds.h"
 #include "document/CDatFile.h"
@@ -77,6 +79,10 @@ TEST_F(EngineerSim, AnEngineerWriteStoresTheEditedFactoryFields) {
     const Image sent = Doc().Codeplug().GetImage();
 
     EXPECT_EQ(Transfer(ID_WRITE_PAGER), "Serial Communication - Pager Write SUCCEEDED!");
+    // The pager's serial number is gone and nothing kept it.
+    EXPECT_EQ(Frame().statusBar()->currentMessage(),
+              "Pager written; engineer write: no backup of the pager was made");
+    EXPECT_FALSE(QDir(Path("backups")).exists());
     Image pager{};
     ASSERT_TRUE(WaitFor([&] {
         auto r = CDatFile::Read(saved.toStdString());

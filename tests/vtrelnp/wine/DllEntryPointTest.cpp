@@ -287,7 +287,7 @@ TEST_F(EntryPoints, RefusedConnectionsLeaveNothingBehind) {
 }
 
 TEST_F(EntryPoints, BarePrefixMapsTheDriverRoot) {
-    ASSERT_EQ(Add(L"\\\\view", L"Q:"), 0u);
+    ASSERT_EQ(Add(L"\\\\view", L"Q:\\"), 0u);  // the root folder's name gives its drive
     EXPECT_EQ(DeviceTarget(L"Q:"), L"\\Device\\dlfs");
     EXPECT_EQ(StandIns::Log().find("cmd_startview"), std::string::npos);
     // Only the driver drive M: is kept; another letter on the root goes.

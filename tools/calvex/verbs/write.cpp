@@ -88,6 +88,8 @@ int Run(const std::vector<std::string>& args) {
     std::printf("Serial Communication - Pager Write SUCCEEDED!\n");
     if (!outcome.backup.empty())
         std::printf("Backup of the pager's previous contents: %s\n", outcome.backup.c_str());
+    else if (engineer)
+        std::printf("%s\n", kEngineerWriteNoBackup);
     if (!verify) return std::fflush(stdout) == 0 ? EXIT_OK : EXIT_FAILED;
 
     // What went out: the codeplug as the write left it (with the pager's own
