@@ -89,6 +89,8 @@ void CMainFrame::CreateMenus() {
     QMenu* op = menuBar()->addMenu("Operation");
     op->addAction(MakeAction(ID_READ_PAGER, "Read Pager\tF3"));
     op->addAction(MakeAction(ID_WRITE_PAGER, "Write Pager\tF7"));
+    op->addSeparator();
+    op->addAction(MakeAction(ID_PROGRAM_FLEET, "Program Fleet..."));
 
     QMenu* view = menuBar()->addMenu("&View");
     view->addAction(MakeAction(ID_USER_DATA, "&User Data\tF5"));

@@ -1,5 +1,6 @@
 #include "app/CTarnixHXRApp.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -17,6 +18,8 @@
 #include "app/CTarnixHXRView.h"
 #include "app/DialogLayouts.h"
 #include "app/EngineerCommands.h"
+#include "app/FleetCommand.h"
+#include "app/FleetWindow.h"
 #include "app/HelpLocation.h"
 #include "app/HelpWindow.h"
 #include "app/LinkAdapter.h"
@@ -60,6 +63,7 @@ bool CTarnixHXRApp::InitInstance(const QStringList& arguments) {
     m_frame = new CMainFrame(*this, *m_doc, view);
     if (auto* qtPrompt = dynamic_cast<ui::qt::QtPrompt*>(m_prompt)) qtPrompt->SetOwner(m_frame);
     InstallEngineerTools(*m_frame, *m_doc, *m_prompt, arguments.contains(kEngineerSwitch));
+    InstallFleetCommand(*this);
 
     // The first argument that is not an option names a codeplug file;
     // "--port NAME" picks the programmer's port for this run (and after).
@@ -106,7 +110,8 @@ void CTarnixHXRApp::ExitInstance() {
 }
 
 bool CTarnixHXRApp::CanExit() const {
-    return !m_link->Busy();
+    const FleetWindow* fleet = FindFleetWindow(const_cast<CTarnixHXRApp&>(*this));
+    return !m_link->Busy() && !(fleet && fleet->Busy());
 }
 
 QString CTarnixHXRApp::ChooseFile(bool save) {
@@ -128,6 +133,25 @@ QString CTarnixHXRApp::ChooseFile(bool save) {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
     }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    const QString chosen = dialog.selectedFiles().front();
+    m_lastFolder = QFileInfo(chosen).absolutePath();
+    return chosen;
+}
+
+QString CTarnixHXRApp::ChooseOpenFile(const QString& caption, const QString& filter) {
+    if (m_chooser) return m_chooser(false);
+    QFileDialog dialog(QApplication::activeWindow() ? QApplication::activeWindow() : m_frame,
+                       caption);
+    dialog.setNameFilters({filter, "All Files (*)"});
+    // Beside the codeplug it goes with, unless a file was chosen since.
+    const QString document = m_doc->GetPathName();
+    if (!m_lastFolder.isEmpty())
+        dialog.setDirectory(m_lastFolder);
+    else if (!document.isEmpty())
+        dialog.setDirectory(QFileInfo(document).absolutePath());
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     const QString chosen = dialog.selectedFiles().front();
     m_lastFolder = QFileInfo(chosen).absolutePath();

@@ -72,6 +72,9 @@ public:
     // File dialogs; tests replace them to choose a path without a dialog.
     using FileChooser = std::function<QString(bool save)>;
     void SetFileChooser(FileChooser chooser) { m_chooser = std::move(chooser); }
+    // A file to open of another kind (a roster): the same chooser, with the
+    // dialog's caption and name filter.
+    QString ChooseOpenFile(const QString& caption, const QString& filter);
 
 private:
     QString ChooseFile(bool save);

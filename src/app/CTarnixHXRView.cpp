@@ -63,6 +63,7 @@ bool CTarnixHXRView::HandlesCommand(int id) const {
         case ID_ENGINEER_DATA:
         case ID_FALSING_ALERT:
         case ID_USB_DELAY:
+        case ID_PROGRAM_FLEET:
             return true;
     }
     return false;

@@ -29,6 +29,7 @@ enum : int {
     ID_ENGINEER_DATA = 32778,
     ID_FALSING_ALERT = 32785,
     ID_USB_DELAY = 32787,
+    ID_PROGRAM_FLEET = 32790,
 };
 
 // Messages the transfer thread posts to the view.

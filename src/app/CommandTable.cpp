@@ -13,6 +13,10 @@ const std::vector<CommandInfo>& Commands() {
         {ID_READ_PAGER, "Read codeplug from pager\nRead Codeplug From a Pager", Enable::Always},
         {ID_WRITE_PAGER, "Write the codeplug to pager\nWrite Codeplug to a Pager",
          Enable::DataValid},
+        {ID_PROGRAM_FLEET,
+         "Program many pagers with the current codeplug and a roster of their own values\n"
+         "Program Fleet",
+         Enable::DataValid},
         {ID_USER_DATA, "View/modify user data\nView User Data", Enable::DataValid},
         {ID_ENGINEER_DATA, "View/modify engineer data\nView Engineer Data",
          Enable::EngineerDataValid},

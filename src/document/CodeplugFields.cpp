@@ -196,6 +196,11 @@ CodeplugDiff CompareCodeplugs(const Image& a, const Image& b) {
     return diff;
 }
 
+CodeplugDiff CompareWritten(Image sent, const Image& held) {
+    sent[layout::PAGER_FIRMWARE] = held[layout::PAGER_FIRMWARE];
+    return CompareCodeplugs(sent, held);
+}
+
 FieldJson DiffJson(const CodeplugDiff& diff) {
     Json j;
     j["equal"] = diff.Equal();

@@ -62,6 +62,11 @@ struct CodeplugDiff {
 // the "pagerVersion" field.
 CodeplugDiff CompareCodeplugs(const Image& a, const Image& b);
 
+// A write's read-back: what was sent (bytes 0 to 510) against what the pager
+// holds afterwards. Byte 511 is the pager's own (never written) and is not
+// compared.
+CodeplugDiff CompareWritten(Image sent, const Image& held);
+
 // The comparison for scripts: {"equal": ..., "fields": [{"field", "from",
 // "to"}], "bytes": [{"offset", "from", "to"}]}.
 FieldJson DiffJson(const CodeplugDiff& diff);

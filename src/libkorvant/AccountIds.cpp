@@ -82,14 +82,12 @@ int Accounts::Shift() {
 std::unique_ptr<PersistentHash> Accounts::Table(const char* id, int capacity, int key, int data,
                                                 PhashHashFn hash, PhashKeyCmpFn cmp,
                                                 const char* name, bool global) {
-    if (cache_ == nullptr) {
+    // A private table only in an area of the user's own: where there is
+    // none, the global area would stand in, and everyone can write that.
+    if (cache_ == nullptr || (!global && !cache_->HasPrivateArea())) {
         return nullptr;
     }
-    ShmemArea* area = cache_->Area(global);
-    if (area == nullptr) {
-        return nullptr;
-    }
-    return PersistentHash::Create(*area, id, capacity, key, data, hash, cmp, name, global);
+    return cache_->OpenTable(global, id, capacity, key, data, hash, cmp, name);
 }
 
 void Accounts::Init() {

@@ -149,8 +149,11 @@ bool Accounts::LookupAccount(const std::string& name, AccountInfo* out, std::str
     return false;
 }
 
+// Names of groups are cached only in the user's own area: an answer from
+// the global table, which every local user can write, would let anyone
+// choose the groups a process counts as its own.
 bool Accounts::CachedGroup(const std::string& name, Sid* out) {
-    PersistentHash* table = namePrivate_ ? namePrivate_.get() : nameGlobal_.get();
+    PersistentHash* table = namePrivate_.get();
     if (table == nullptr) {
         return false;
     }
@@ -161,7 +164,7 @@ bool Accounts::CachedGroup(const std::string& name, Sid* out) {
 }
 
 void Accounts::EnterGroup(const std::string& name, const Sid& sid) {
-    PersistentHash* table = namePrivate_ ? namePrivate_.get() : nameGlobal_.get();
+    PersistentHash* table = namePrivate_.get();
     std::uint8_t bytes[Sid::kMaxBytes] = {};
     if (table != nullptr && sid.ToBuffer(bytes, sizeof bytes)) {
         const NameKey key(name);
@@ -178,6 +181,17 @@ bool Accounts::ResolveGroup(const std::string& given, Sid* out) {
     if (CachedGroup(name, out)) {
         return true;
     }
+    if (!GroupFromSystem(name, out)) {
+        return false;
+    }
+    EnterGroup(name, *out);
+    return true;
+}
+
+bool Accounts::GroupFromSystem(const std::string& name, Sid* out) {
+    if (name.empty()) {
+        return false;
+    }
     AccountInfo info;
     bool ok = LookupAccount(name, &info, nullptr) && IsGroupUse(info.use);
     if (!ok && name.size() > 2 && name[0] == 'S' && name[1] == '-') {
@@ -185,12 +199,10 @@ bool Accounts::ResolveGroup(const std::string& given, Sid* out) {
         ok = Sid::Parse(name, &info.sid) && sys_.LookupSid(info.sid, &group) == 0 &&
              IsGroupUse(group.use);
     }
-    if (!ok) {
-        return false;
+    if (ok) {
+        *out = info.sid;
     }
-    *out = info.sid;
-    EnterGroup(name, info.sid);
-    return true;
+    return ok;
 }
 
 bool Accounts::PrimaryGroupFromEnv(Sid* out) {
@@ -236,13 +248,12 @@ std::string Accounts::VantrelGroupName() {
             name = buffer;
         }
         if (name.size() >= 2 && name[0] == '.' && name[1] == '\\') {
-            Sid sid;
-            std::string domain;
+            // The account domain's name as the LSA gives it, which is also
+            // what the offset tables hold for 0x30000; not from those
+            // tables, which every local user can write: this name decides
+            // who is privileged.
             DomainInfo info;
-            if (!TpoToDomainSid(kAccountOffset, &sid, &domain) || domain.empty()) {
-                domain = AccountDomain(&info) ? info.name : std::string();
-            }
-            name = domain + name.substr(1);
+            name = (AccountDomain(&info) ? info.name : std::string()) + name.substr(1);
         }
         groupName_ = name;
     }
@@ -260,8 +271,10 @@ bool Accounts::EnumSid(int number, Sid* out) {
             }
             if (!haveGroupSid_) {
                 haveGroupSid_ = true;
+                // Membership in this group makes a user privileged: its SID
+                // comes from the account system, never from a cache.
                 Sid sid;
-                if (ResolveGroup(VantrelGroupName(), &sid)) {
+                if (GroupFromSystem(VantrelGroupName().substr(0, kMaxEnvName), &sid)) {
                     groupSid_ = sid;
                 }
             }
@@ -458,7 +471,9 @@ bool Accounts::GetLogin(std::string* out) {
 
 int Accounts::EnablePrivileges(const std::vector<std::string>& names, PrivilegeState* previous) {
     PrivilegeState state;
-    const long status = sys_.EnablePrivileges(names, &state);
+    // Enabled in the process token and checked there: a thread that
+    // impersonates someone has a token of its own, which this does not change.
+    const long status = sys_.EnablePrivileges(TokenKind::kProcess, names, &state);
     if (status != 0) {
         Trace("AdjustTokenPrivileges", __LINE__, status);
         if (previous != nullptr) {
@@ -471,7 +486,7 @@ int Accounts::EnablePrivileges(const std::vector<std::string>& names, PrivilegeS
     }
     for (const std::string& name : names) {
         bool held = false;
-        const long check = sys_.PrivilegeHeld(name, &held);
+        const long check = sys_.PrivilegeHeld(TokenKind::kProcess, name, &held);
         if (check != 0) {
             Trace("PrivilegeCheck", __LINE__, check);
         }
@@ -486,7 +501,7 @@ void Accounts::RestorePrivileges(const PrivilegeState& previous) {
     if (previous.entries.empty()) {
         return;
     }
-    const long status = sys_.RestorePrivileges(previous);
+    const long status = sys_.RestorePrivileges(TokenKind::kProcess, previous);
     if (status != 0) {
         Trace("AdjustTokenPrivileges", __LINE__, status);
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -66,6 +67,22 @@ struct PrivilegeState {
     std::vector<Entry> entries;
 };
 
+// The token a privilege change or check works on: the process's, or the
+// one the calling thread impersonates with.
+enum class TokenKind { kProcess, kThread };
+
+// NTSTATUS values of a paged LSA enumeration: "more entries" is a success
+// that asks for another call, "no more entries" ends it.
+inline constexpr std::uint32_t kStatusMoreEntries = 0x00000105;
+inline constexpr std::uint32_t kStatusNoMoreEntries = 0x8000001A;
+
+// One call of the trusted-domain enumeration: appends what it returned and
+// answers its NTSTATUS.
+using TrustedDomainPage = std::function<std::uint32_t(std::vector<TrustedDomain>*)>;
+// Calls `page` until the enumeration ends and gathers every page. 0, or the
+// NTSTATUS of a page that failed (what came before it is dropped then).
+std::uint32_t CollectTrustedDomains(const TrustedDomainPage& page, std::vector<TrustedDomain>* out);
+
 // The account, LSA, user-information and token services the account layer
 // needs. The Win32 implementation lives in win32/; tests use a fake.
 class AccountSystem {
@@ -81,12 +98,13 @@ public:
                           UserDetails* out) = 0;
     virtual long TokenUser(Sid* out) = 0;
     virtual long TokenGroups(std::vector<TokenGroup>* out) = 0;
-    // Enables the named privileges in the process token; *previous receives
-    // what to restore (empty when nothing was changed).
-    virtual long EnablePrivileges(const std::vector<std::string>& names,
+    // Enables the named privileges in that token; *previous receives what
+    // to restore (empty when nothing was changed).
+    virtual long EnablePrivileges(TokenKind token, const std::vector<std::string>& names,
                                   PrivilegeState* previous) = 0;
-    virtual long RestorePrivileges(const PrivilegeState& previous) = 0;
-    virtual long PrivilegeHeld(const std::string& name, bool* held) = 0;
+    virtual long RestorePrivileges(TokenKind token, const PrivilegeState& previous) = 0;
+    // Whether the privilege is enabled in that token.
+    virtual long PrivilegeHeld(TokenKind token, const std::string& name, bool* held) = 0;
 };
 
 }  // namespace korvant

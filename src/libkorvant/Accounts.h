@@ -123,6 +123,7 @@ private:
     bool FindTpoBySid(const Sid& domain, TpoEntry* out);
     bool FindTpoByOffset(std::uint32_t offset, TpoEntry* out);
     bool CachedGroup(const std::string& name, Sid* out);
+    bool GroupFromSystem(const std::string& name, Sid* out);
     void EnterGroup(const std::string& name, const Sid& sid);
     bool FillPasswd(const AccountInfo& info, const std::string& name, PasswdRecord* out);
     std::unique_ptr<PersistentHash> Table(const char* id, int capacity, int key, int data,

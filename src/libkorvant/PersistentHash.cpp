@@ -230,32 +230,45 @@ std::unique_ptr<PersistentHash> PersistentHash::Create(ShmemArea& area, const ch
         return nullptr;
     }
     SubareaInfo info;
-    if (!area.CreateSubarea(id, static_cast<std::uint32_t>(bytes), &info) || !area.Lock()) {
+    // An existing table keeps the size it was made with.
+    if (!area.CreateSubarea(id, static_cast<std::uint32_t>(bytes), &info,
+                            ShmemArea::Existing::kAnySize) ||
+        !area.Lock()) {
         return nullptr;
     }
-    bool ok = area.FindSubarea(id, &info);
-    std::uint8_t* t = ok ? area.Base() + info.offset : nullptr;
+    std::unique_ptr<PersistentHash> handle;
+    std::uint8_t* t = area.FindSubarea(id, &info) && info.size >= table::kBucketArray
+                          ? area.Span(info.offset, info.size)
+                          : nullptr;
     PhashParams stored;
-    if (!ok || info.size < table::kBucketArray) {
-        ok = false;
+    if (t == nullptr) {
+        // no usable sub-area
     } else if (Load32(t, table::kBuckets) != 0 && StoredParams(t, info.size, &stored)) {
         // An existing table keeps its capacity; other key or data sizes
         // would make every access read the wrong bytes.
-        ok = stored.keySize == p.keySize && stored.dataSize == p.dataSize;
-        p = stored;
-    } else if (area.ReadOnly() || info.size < bytes) {
-        ok = false;
-    } else {
+        if (stored.keySize == p.keySize && stored.dataSize == p.dataSize) {
+            handle.reset(
+                new PersistentHash(area, id, info.offset, stored, hash, keyCmp, name, global));
+            // Whatever a writer that stopped half-way, or a process that
+            // wrote without the lock, left behind: a table that does not
+            // hold together is emptied before anyone uses it, or refused
+            // where it cannot be written.
+            if (!Audit(t, handle->bytes_).empty()) {
+                if (area.ReadOnly()) {
+                    handle.reset();
+                } else {
+                    handle->Rebuild(t);
+                }
+            }
+        }
+    } else if (!area.ReadOnly() && info.size >= bytes) {
         // New (bucket count 0), or a header that describes no table we can use.
         Build(t, p, name, global);
         area.CommitRange(info.offset, bytes);
+        handle.reset(new PersistentHash(area, id, info.offset, p, hash, keyCmp, name, global));
     }
     area.Unlock();
-    if (!ok) {
-        return nullptr;
-    }
-    return std::unique_ptr<PersistentHash>(
-        new PersistentHash(area, id, info.offset, p, hash, keyCmp, name, global));
+    return handle;
 }
 
 bool PersistentHash::HeaderMatches(const std::uint8_t* t) const {
@@ -284,12 +297,18 @@ std::uint8_t* PersistentHash::Begin() {
     if (!area_.Lock()) {
         return nullptr;
     }
+    // The slot as the checked header copy has it, and the table's bytes
+    // as this handle knows them: nothing read from the table itself decides
+    // where the table is or how large.
     SubareaInfo info;
-    if (!area_.FindSubarea(id_, &info) || info.offset != offset_ || info.size < bytes_) {
+    std::uint8_t* t = nullptr;
+    if (area_.FindSubarea(id_, &info) && info.offset == offset_ && info.size >= bytes_) {
+        t = area_.Span(offset_, bytes_);
+    }
+    if (t == nullptr) {
         area_.Unlock();
         return nullptr;
     }
-    std::uint8_t* t = area_.Base() + offset_;
     if (!HeaderMatches(t)) {
         if (area_.ReadOnly()) {
             area_.Unlock();

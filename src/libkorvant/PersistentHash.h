@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "libkorvant/AreaLease.h"
 #include "libkorvant/ShmemArea.h"
 
 namespace korvant {
@@ -32,9 +33,10 @@ struct PhashStats {
 };
 
 // A fixed-size chained hash table in a sub-area of a shared area. Every
-// call takes the area mutex; every index read from the table is checked
-// before it is followed, and a table found damaged is emptied (writable
-// area) or refused (read-only area).
+// call takes the area mutex. Where the table lies and its geometry come from
+// the handle, never again from the mapping; every index read from the table
+// is checked where it is followed, and a table found damaged (on attaching,
+// or by any call) is emptied (writable area) or refused (read-only area).
 class PersistentHash {
 public:
     static std::uint32_t BucketCountFor(std::uint32_t capacity);
@@ -65,6 +67,8 @@ public:
 
     const PhashParams& Params() const { return p_; }
     ShmemArea& Area() { return area_; }
+    // The table keeps its area mapped until it is closed.
+    void Keep(AreaLease lease) { lease_ = std::move(lease); }
 
     // Raw table helpers, also used by the flush of a whole area and by the
     // audits of the tests.
@@ -108,6 +112,7 @@ private:
     std::string name_;
     bool global_;
     std::uint32_t cursor_ = 0;
+    AreaLease lease_;
 };
 
 }  // namespace korvant

@@ -54,6 +54,23 @@ CacheSettings ReadCacheSettings(Platform& platform, RegistryStore& store, System
     return settings;
 }
 
+AreaLease AreaLease::Share() const {
+    if (cache_ == nullptr || area_ == nullptr) {
+        return AreaLease();
+    }
+    cache_->AddUse(area_);
+    return AreaLease(cache_, area_);
+}
+
+void AreaLease::Reset() {
+    if (cache_ != nullptr && area_ != nullptr) {
+        cache_->Release(area_);
+    }
+    cache_ = nullptr;
+    area_ = nullptr;
+}
+
+// Under lock_.
 const CacheSettings& SharedCache::Settings() {
     if (!haveSettings_) {
         settings_ = settingsSource_();
@@ -62,8 +79,8 @@ const CacheSettings& SharedCache::Settings() {
     return settings_;
 }
 
-ShmemArea* SharedCache::Area(bool global) {
-    std::lock_guard<std::recursive_mutex> hold(lock_);
+AreaLease SharedCache::Lease(bool global) {
+    std::lock_guard<std::mutex> hold(lock_);
     const CacheSettings& settings = Settings();
     if (!global && settings.privateIsGlobal) {
         global = true;
@@ -72,23 +89,21 @@ ShmemArea* SharedCache::Area(bool global) {
     if (!slot) {
         slot = std::make_unique<ShmemArea>(os_, global ? settings.global : settings.priv);
     }
-    return slot->Attach() ? slot.get() : nullptr;
+    // The first use attaches; the area stays attached while any lease lives.
+    if (!slot->Attach()) {
+        return AreaLease();
+    }
+    ++(global ? globalRefs_ : privateRefs_);
+    return AreaLease(this, slot.get());
 }
 
-ShmemArea* SharedCache::Acquire(bool global) {
-    std::lock_guard<std::recursive_mutex> hold(lock_);
-    ShmemArea* area = Area(global);
-    if (area != nullptr) {
-        ++(area == global_.get() ? globalRefs_ : privateRefs_);
-    }
-    return area;
+void SharedCache::AddUse(ShmemArea* area) {
+    std::lock_guard<std::mutex> hold(lock_);
+    ++(area == global_.get() ? globalRefs_ : privateRefs_);
 }
 
 void SharedCache::Release(ShmemArea* area) {
-    std::lock_guard<std::recursive_mutex> hold(lock_);
-    if (area == nullptr) {
-        return;
-    }
+    std::lock_guard<std::mutex> hold(lock_);
     const bool isGlobal = area == global_.get();
     int& refs = isGlobal ? globalRefs_ : privateRefs_;
     if (refs > 0 && --refs == 0) {
@@ -96,22 +111,42 @@ void SharedCache::Release(ShmemArea* area) {
     }
 }
 
+bool SharedCache::HasPrivateArea() {
+    std::lock_guard<std::mutex> hold(lock_);
+    return !Settings().privateIsGlobal;
+}
+
+std::unique_ptr<PersistentHash> SharedCache::OpenTable(bool global, const char* uuid, int capacity,
+                                                       int keySize, int dataSize, PhashHashFn hash,
+                                                       PhashKeyCmpFn keyCmp, const char* name) {
+    AreaLease lease = Lease(global);
+    if (!lease) {
+        return nullptr;
+    }
+    auto table = PersistentHash::Create(*lease, uuid, capacity, keySize, dataSize, hash, keyCmp,
+                                        name, global);
+    if (table) {
+        table->Keep(std::move(lease));
+    }
+    return table;
+}
+
 bool SharedCache::FlushTables(bool global) {
-    ShmemArea* area = Area(global);
-    if (area == nullptr || area->ReadOnly() || !area->Lock()) {
+    AreaLease lease = Lease(global);
+    if (!lease || lease->ReadOnly() || !lease->Lock()) {
         return false;
     }
-    for (const SubareaInfo& slot : area->Slots()) {
-        std::uint8_t* t = area->Base() + slot.offset;
+    for (const SubareaInfo& slot : lease->Slots()) {
+        std::uint8_t* t = lease->Span(slot.offset, slot.size);
         PhashParams p;
-        if (PersistentHash::StoredParams(t, slot.size, &p)) {
+        if (t != nullptr && PersistentHash::StoredParams(t, slot.size, &p)) {
             char name[table::kNameSize + 1] = {};
             std::memcpy(name, t + table::kName, table::kNameSize);
             PersistentHash::Build(t, p, name, Load32(t, table::kGlobal) == 1);
-            area->CommitRange(slot.offset, PersistentHash::TableBytes(p));
+            lease->CommitRange(slot.offset, PersistentHash::TableBytes(p));
         }
     }
-    area->Unlock();
+    lease->Unlock();
     return true;
 }
 
@@ -121,7 +156,8 @@ std::string SharedCache::TableStatsText(ShmemArea& area) {
         "      Table Name       Lookups    Hits  Enters Replaces Deletes    Size    Used\n";
     for (const SubareaInfo& slot : area.Slots()) {
         PhashStats s;
-        if (!PersistentHash::ReadStats(area.Base() + slot.offset, slot.size, &s)) {
+        const std::uint8_t* t = area.Span(slot.offset, slot.size);
+        if (t == nullptr || !PersistentHash::ReadStats(t, slot.size, &s)) {
             continue;
         }
         const double used =
@@ -137,8 +173,11 @@ std::string SharedCache::TableStatsText(ShmemArea& area) {
 }
 
 void SharedCache::DisplayStats() {
-    std::lock_guard<std::recursive_mutex> hold(lock_);
-    const bool single = Settings().privateIsGlobal;
+    bool single = false;
+    {
+        std::lock_guard<std::mutex> hold(lock_);
+        single = Settings().privateIsGlobal;
+    }
     for (int pass = 0; pass < (single ? 1 : 2); ++pass) {
         const bool global = pass == 0;
         std::string text = "\n==========================================================\n";
@@ -146,31 +185,27 @@ void SharedCache::DisplayStats() {
                        : "=====================  Private Cache =====================\n";
         text += "==========================================================\n\n";
         os_.Out(text);
-        ShmemArea* area = Area(global);
-        if (area == nullptr) {
+        AreaLease area = Lease(global);
+        if (!area) {
             os_.Err(global ? "Can not attach to the global persistent hash table.\n"
                            : "Can not attach to the private persistent hash table.\n");
             os_.Out("Can not attach to the shared memory\n");
             continue;
         }
-        if (!ShmemArea::HeaderValid(area->Base(), area->ViewSize(), 0)) {
-            os_.Out("Data integrity check failed on the shared memory.\nPlease remove \"" +
-                    area->Config().fileName + "\" and reboot.\n");
-            continue;
-        }
-        if (!area->Lock()) {
-            os_.Out("Can not lock the shared memory.\n");
-            continue;
+        switch (area->TryLock()) {
+            case ShmemArea::LockResult::kLocked:
+                break;
+            case ShmemArea::LockResult::kDamaged:
+                os_.Out("Data integrity check failed on the shared memory.\nPlease remove \"" +
+                        area->Config().fileName + "\" and reboot.\n");
+                continue;
+            default:
+                os_.Out("Can not lock the shared memory.\n");
+                continue;
         }
         os_.Out(area->SummaryText() + TableStatsText(*area));
         area->Unlock();
     }
-}
-
-void SharedCache::Reset() {
-    std::lock_guard<std::recursive_mutex> hold(lock_);
-    global_.reset();
-    private_.reset();
 }
 
 }  // namespace korvant

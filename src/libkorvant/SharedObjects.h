@@ -35,10 +35,12 @@ public:
     // Maps `size` bytes of an existing named mapping; false when there is none.
     virtual bool OpenMapping(const std::string& name, std::uint64_t size, MappedView* view) = 0;
     // Opens or creates the file, grows it to at least `size` bytes (never
-    // shrinks it), creates the named mapping and maps `size` bytes. With
-    // readOnly the file must exist, is not changed, and the whole file is
-    // mapped privately (size and name are ignored). *created tells whether
-    // the file is new. 0 or a Win32 error.
+    // shrinks it), creates the named mapping (or opens it when it exists)
+    // and maps `size` bytes. With readOnly the file must exist, is not
+    // changed, and the whole file is mapped read-only without a name (size
+    // and name are ignored); the view shows what others write to the file.
+    // *created tells whether the file is new. 0 or a Win32 error: 5 when
+    // the mapping's namespace does not let this process create it.
     virtual long MapFile(const std::string& path, const std::string& name, std::uint64_t size,
                          bool readOnly, bool global, MappedView* view, bool* created) = 0;
     virtual bool Flush(const MappedView& view, std::uint64_t offset, std::uint64_t size) = 0;
@@ -49,6 +51,8 @@ public:
     // Standard output and standard error.
     virtual void Out(const std::string& text) = 0;
     virtual void Err(const std::string& text) = 0;
+    // The NT_TRACE line of a failed system call.
+    virtual void Trace(const char* call, int line, unsigned long status) = 0;
 };
 
 }  // namespace korvant

@@ -1,12 +1,19 @@
 // The shared area: attaching, the header, the mutex and the sub-area slots.
 #include "libkorvant/ShmemArea.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 
 namespace korvant {
 
 namespace {
+
+constexpr long kErrAccessDenied = 5;
+constexpr unsigned long kErrInsufficientBuffer = 122;
+constexpr const char* kGlobalPrefix = "Global\\";
 
 std::uint64_t SlotOffset(std::uint32_t i) {
     return area::kSlotTable + std::uint64_t{i} * area::kSlotSize;
@@ -153,10 +160,51 @@ void ShmemArea::IntegrityMessage() {
     os_.Err(Printf("Internal error: Data integrity check failed on \"%s\".\n", file.c_str()));
 }
 
+// With the mutex held: the named mapping, opened when some process has it,
+// else made from the file.
+bool ShmemArea::MapArea(std::uint64_t mapSize, bool* created) {
+    if (os_.OpenMapping(config_.mappingName, mapSize, &view_)) {
+        return true;
+    }
+    view_ = MappedView();
+    long error = os_.MapFile(config_.fileName, config_.mappingName, mapSize, false, config_.global,
+                             &view_, created);
+    if (error == kErrAccessDenied && config_.mappingName.rfind(kGlobalPrefix, 0) == 0) {
+        // Creating a mapping in Global\ takes a privilege that standard
+        // users and administrators without elevation lack; opening one does
+        // not. The global area is then used only when a privileged process
+        // made it. A user's own area moves to the session's namespace; its
+        // mutex stays in Global\ (creating a mutex there needs no privilege),
+        // so every session of the user still takes the same lock, and
+        // mappings of one file are coherent whatever their names.
+        view_ = MappedView();
+        if (!globalDenied_) {
+            globalDenied_ = true;
+            os_.Trace("CreateFileMapping", __LINE__, static_cast<unsigned long>(error));
+        }
+        if (config_.global) {
+            return false;
+        }
+        config_.mappingName.erase(0, std::strlen(kGlobalPrefix));
+        if (os_.OpenMapping(config_.mappingName, mapSize, &view_)) {
+            return true;
+        }
+        view_ = MappedView();
+        error = os_.MapFile(config_.fileName, config_.mappingName, mapSize, false, config_.global,
+                            &view_, created);
+    }
+    if (error != 0) {
+        view_ = MappedView();
+        return false;
+    }
+    return true;
+}
+
 bool ShmemArea::Attach() {
     if (Attached()) {
         return true;
     }
+    std::array<std::uint8_t, area::kHeaderSize> copy{};
     if (!config_.debugFile.empty()) {
         bool created = false;
         os_.Out(Printf("Debug Shmem File: %s\n\n", config_.debugFile.c_str()));
@@ -164,7 +212,10 @@ bool ShmemArea::Attach() {
             view_ = MappedView();
             return false;
         }
-        if (!HeaderValid(view_.base, view_.size, 0)) {
+        if (view_.size >= area::kHeaderSize) {
+            std::memcpy(copy.data(), view_.base, copy.size());
+        }
+        if (!HeaderValid(copy.data(), view_.size, 0)) {
             IntegrityMessage();
             os_.Unmap(&view_);
             view_ = MappedView();
@@ -180,31 +231,27 @@ bool ShmemArea::Attach() {
     if (mutex_ == 0) {
         return false;
     }
-    if (existed && !WaitForMutex()) {
+    if (existed && WaitForMutex() != LockResult::kLocked) {
         os_.CloseMutex(mutex_);
         mutex_ = 0;
         return false;
     }
     // The mutex is ours from here on.
     const std::uint64_t mapSize = std::uint64_t{config_.totalSize} + area::kHeaderSize;
-    bool ok = os_.OpenMapping(config_.mappingName, mapSize, &view_);
     bool created = false;
-    if (!ok) {
-        view_ = MappedView();
-        ok = os_.MapFile(config_.fileName, config_.mappingName, mapSize, false, config_.global,
-                         &view_, &created) == 0;
-    }
+    bool ok = MapArea(mapSize, &created);
     if (ok && view_.size < mapSize) {
         os_.Unmap(&view_);
         ok = false;
     }
     if (ok) {
+        std::memcpy(copy.data(), view_.base, copy.size());
         // A new file, or one that never got a header, is given one; any
         // other header must be ours and must fit the mapping.
-        if (created || AllZero(view_.base, area::kHeaderSize)) {
+        if (created || AllZero(copy.data(), copy.size())) {
             WriteFreshHeader(view_.base, config_.totalSize, os_.UnixTime());
             os_.Flush(view_, 0, mapSize);
-        } else if (!HeaderValid(view_.base, view_.size, config_.totalSize)) {
+        } else if (!HeaderValid(copy.data(), view_.size, config_.totalSize)) {
             IntegrityMessage();
             os_.Unmap(&view_);
             ok = false;
@@ -220,6 +267,13 @@ bool ShmemArea::Attach() {
 }
 
 void ShmemArea::Detach() {
+    // A thread that still holds the lock lets go of it before the mutex
+    // handle goes.
+    if (owner_.load() == std::this_thread::get_id()) {
+        while (depth_ > 0) {
+            Unlock();
+        }
+    }
     if (view_.base != nullptr) {
         os_.Unmap(&view_);
         view_ = MappedView();
@@ -230,79 +284,133 @@ void ShmemArea::Detach() {
     }
 }
 
-bool ShmemArea::WaitForMutex() {
-    const WaitResult result = os_.Wait(mutex_, kWaitMs);
+ShmemArea::LockResult ShmemArea::WaitForMutex() {
+    // After a time-out the holder may be stuck or hostile: rather than
+    // costing every later call 30 s, later calls go without the cache
+    // unless the mutex is free at once, until it is taken again.
+    const bool skipping = skipWaits_.load();
+    const WaitResult result = os_.Wait(mutex_, skipping ? 0 : kWaitMs);
     if (result == WaitResult::kTaken || result == WaitResult::kAbandoned) {
-        return true;
+        if (skipping) {
+            skipWaits_.store(false);
+        }
+        return LockResult::kLocked;
     }
-    if (result == WaitResult::kTimeout) {
+    if (result != WaitResult::kTimeout) {
+        return LockResult::kFailed;
+    }
+    if (!skipping) {
+        skipWaits_.store(true);
         os_.Err(
             Printf("Internal error: shmem_win32_lock_area_mutex(%s) timed out waiting for "
                    "mutex.\nReboot if this problem persists.\n",
                    config_.mutexName.c_str()));
     }
-    return false;
+    return LockResult::kTimeout;
 }
 
-bool ShmemArea::Lock() {
+ShmemArea::LockResult ShmemArea::TryLock() {
     if (!Attached()) {
-        return false;
+        return LockResult::kFailed;
     }
     if (mutex_ == 0) {
-        // The read-only debug view is private to this process.
-        return true;
+        // The read-only debug view has no named mutex: its threads take a
+        // lock of this process's own.
+        if (!local_.try_lock_for(std::chrono::milliseconds(kWaitMs))) {
+            return LockResult::kTimeout;
+        }
+    } else if (const LockResult waited = WaitForMutex(); waited != LockResult::kLocked) {
+        return waited;
     }
-    if (!WaitForMutex()) {
-        return false;
+    const std::thread::id me = std::this_thread::get_id();
+    if (owner_.load() == me) {
+        ++depth_;  // the copy taken by the outer lock stays
+        return LockResult::kLocked;
     }
-    if (!HeaderValid(view_.base, view_.size, ExpectedTotal())) {
+    owner_.store(me);
+    depth_ = 1;
+    CopyHeader();
+    if (!HeaderValid(header_.data(), view_.size, ExpectedTotal())) {
         IntegrityMessage();
-        os_.Release(mutex_);
-        return false;
+        Unlock();
+        return LockResult::kDamaged;
     }
-    return true;
+    return LockResult::kLocked;
+}
+
+// The fixed fields, then as many slots as the copied count says (what lies
+// beyond is never read); every call takes a copy, so it is kept short.
+void ShmemArea::CopyHeader() {
+    std::memcpy(header_.data(), view_.base, area::kSlotTable);
+    std::memcpy(header_.data() + area::kTotalSize, view_.base + area::kTotalSize,
+                area::kHeaderSize - area::kTotalSize);
+    const std::uint32_t inUse = std::min(Field(area::kInUse), area::kSlots);
+    for (std::uint32_t i = 0; i < inUse; ++i) {
+        const std::uint64_t at = SlotOffset(i);
+        std::memcpy(header_.data() + at, view_.base + at, area::kSlotSize);
+    }
 }
 
 void ShmemArea::Unlock() {
+    if (owner_.load() != std::this_thread::get_id() || depth_ == 0) {
+        return;
+    }
+    if (--depth_ == 0) {
+        owner_.store(std::thread::id());
+    }
     if (mutex_ != 0) {
         os_.Release(mutex_);
+    } else {
+        local_.unlock();
     }
 }
 
-bool ShmemArea::FindSubarea(const Uuid& id, SubareaInfo* info) {
-    const std::uint8_t* b = view_.base;
-    const std::uint32_t inUse = Load32(b, area::kInUse);
+bool ShmemArea::FindSubarea(const Uuid& id, SubareaInfo* info) const {
+    const std::uint32_t inUse = Field(area::kInUse);
     for (std::uint32_t i = 0; i < inUse && i < area::kSlots; ++i) {
-        if (std::memcmp(b + SlotOffset(i), id.bytes, 16) == 0) {
+        if (std::memcmp(header_.data() + SlotOffset(i), id.bytes, 16) == 0) {
             info->index = static_cast<int>(i);
             info->id = id;
-            info->offset = Load32(b, SlotOffset(i) + 16);
-            info->size = Load32(b, SlotOffset(i) + 20);
+            info->offset = Field(static_cast<std::uint32_t>(SlotOffset(i)) + 16);
+            info->size = Field(static_cast<std::uint32_t>(SlotOffset(i)) + 20);
             return true;
         }
     }
     return false;
 }
 
-bool ShmemArea::CreateSubarea(const Uuid& id, std::uint32_t size, SubareaInfo* info) {
+bool ShmemArea::CreateSubarea(const Uuid& id, std::uint32_t size, SubareaInfo* info,
+                              Existing existing) {
     if (!Lock()) {
         return false;
     }
-    bool ok = FindSubarea(id, info);
-    if (!ok && !ReadOnly() && size > 0) {
-        std::uint8_t* b = view_.base;
-        const std::uint32_t inUse = Load32(b, area::kInUse);
-        const std::uint64_t used = Load32(b, area::kUsed);
-        const std::uint64_t limit = std::uint64_t{Load32(b, area::kTotalSize)} + area::kHeaderSize;
+    bool ok = false;
+    if (FindSubarea(id, info)) {
+        // A caller that writes the size it asked for must not get less.
+        ok = existing == Existing::kAnySize || info->size >= size;
+        if (!ok) {
+            os_.Trace("shmem_create_subarea", __LINE__, kErrInsufficientBuffer);
+        }
+    } else if (!ReadOnly() && size > 0) {
+        const std::uint32_t inUse = Field(area::kInUse);
+        const std::uint64_t used = Field(area::kUsed);
+        const std::uint64_t limit = std::uint64_t{Field(area::kTotalSize)} + area::kHeaderSize;
         const std::uint64_t rounded = (std::uint64_t{size} + 7) & ~std::uint64_t{7};
-        if (inUse < area::kSlots && used + rounded <= limit) {
-            std::memcpy(b + SlotOffset(inUse), id.bytes, 16);
-            Store32(b, SlotOffset(inUse) + 16, static_cast<std::uint32_t>(used));
-            Store32(b, SlotOffset(inUse) + 20, size);
-            std::memset(b + used, 0, rounded);
-            Store32(b, area::kUsed, static_cast<std::uint32_t>(used + rounded));
-            Store32(b, area::kInUse, inUse + 1);
-            Store32(b, area::kUpdateTime, os_.UnixTime());
+        std::uint8_t* bytes = Span(used, rounded);
+        if (inUse < area::kSlots && used + rounded <= limit && bytes != nullptr) {
+            std::uint8_t* h = header_.data();
+            std::memcpy(h + SlotOffset(inUse), id.bytes, 16);
+            Store32(h, SlotOffset(inUse) + 16, static_cast<std::uint32_t>(used));
+            Store32(h, SlotOffset(inUse) + 20, size);
+            Store32(h, area::kUsed, static_cast<std::uint32_t>(used + rounded));
+            Store32(h, area::kInUse, inUse + 1);
+            Store32(h, area::kUpdateTime, os_.UnixTime());
+            std::memset(bytes, 0, rounded);
+            // The checked header goes back, whatever was scribbled over the
+            // mapping's meanwhile.
+            std::memcpy(view_.base, h, area::kSlotTable + std::size_t{inUse + 1} * area::kSlotSize);
+            std::memcpy(view_.base + area::kTotalSize, h + area::kTotalSize,
+                        area::kHeaderSize - area::kTotalSize);
             os_.Flush(view_, 0, area::kHeaderSize);
             os_.Flush(view_, used, rounded);
             ok = FindSubarea(id, info);
@@ -312,19 +420,25 @@ bool ShmemArea::CreateSubarea(const Uuid& id, std::uint32_t size, SubareaInfo* i
     return ok;
 }
 
-std::vector<SubareaInfo> ShmemArea::Slots() {
+std::vector<SubareaInfo> ShmemArea::Slots() const {
     std::vector<SubareaInfo> slots;
-    const std::uint8_t* b = view_.base;
-    const std::uint32_t inUse = Load32(b, area::kInUse);
+    const std::uint32_t inUse = Field(area::kInUse);
     for (std::uint32_t i = 0; i < inUse && i < area::kSlots; ++i) {
         SubareaInfo info;
         info.index = static_cast<int>(i);
-        std::memcpy(info.id.bytes, b + SlotOffset(i), 16);
-        info.offset = Load32(b, SlotOffset(i) + 16);
-        info.size = Load32(b, SlotOffset(i) + 20);
+        std::memcpy(info.id.bytes, header_.data() + SlotOffset(i), 16);
+        info.offset = Field(static_cast<std::uint32_t>(SlotOffset(i)) + 16);
+        info.size = Field(static_cast<std::uint32_t>(SlotOffset(i)) + 20);
         slots.push_back(info);
     }
     return slots;
+}
+
+std::uint8_t* ShmemArea::Span(std::uint64_t offset, std::uint64_t size) {
+    if (!Attached() || offset > view_.size || size > view_.size - offset) {
+        return nullptr;
+    }
+    return view_.base + offset;
 }
 
 bool ShmemArea::Commit() {
@@ -338,22 +452,21 @@ bool ShmemArea::CommitRange(std::uint64_t offset, std::uint64_t size) {
     return os_.Flush(view_, offset, size);
 }
 
-std::string ShmemArea::SummaryText() {
-    const std::uint8_t* b = view_.base;
+std::string ShmemArea::SummaryText() const {
     std::string text =
         "--------------------- Shared Memory Area Statistics ---------------------------\n";
     text += Printf("  Section: %s\n  Mutex: %s\n  File: %s\n", config_.mappingName.c_str(),
                    config_.mutexName.c_str(),
                    (config_.debugFile.empty() ? config_.fileName : config_.debugFile).c_str());
-    const std::uint32_t updated = Load32(b, area::kUpdateTime);
+    const std::uint32_t updated = Field(area::kUpdateTime);
     const std::time_t t = updated;
     const char* when = std::ctime(&t);
     text += Printf(
         "  Version: %-6d           Last Update: 0x%08X %s  # of Sub-Areas: %3d/%-3d"
         "          Size: 0x%08X/0x%08X (Used/Total)\n\n",
-        static_cast<int>(Load32(b, area::kVersionOff)), updated, when != nullptr ? when : "\n",
-        static_cast<int>(Load32(b, area::kInUse)), static_cast<int>(Load32(b, area::kSlotCount)),
-        Load32(b, area::kUsed), Load32(b, area::kTotalSize));
+        static_cast<int>(Field(area::kVersionOff)), updated, when != nullptr ? when : "\n",
+        static_cast<int>(Field(area::kInUse)), static_cast<int>(Field(area::kSlotCount)),
+        Field(area::kUsed), Field(area::kTotalSize));
     text += "Sec.       UUID                                   Offset       Size\n";
     for (const SubareaInfo& slot : Slots()) {
         text += Printf("%3d  %s 0x%08X 0x%08X\n", slot.index, FormatUuidDotted(slot.id).c_str(),

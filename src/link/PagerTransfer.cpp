@@ -22,6 +22,12 @@ void Finish(TransferSink& sink, TransferOutcome* outcome, TransferOutcome detail
 
 }  // namespace
 
+bool SameIdentity(const Image& pager, const Image& codeplug) {
+    for (std::size_t at : kIdentity)
+        if (pager[at] != codeplug[at]) return false;
+    return true;
+}
+
 void ReadPagerThread(CCommPort& port, CCodeplug& plug, TransferSink& sink,
                      TransferOutcome* outcome) {
     if (!port.Open()) return Finish(sink, outcome, port.LastExchange(), WM_PAGER_READ_FAILED);
@@ -50,18 +56,16 @@ void WritePagerThread(CCommPort& port, CCodeplug& plug, TransferSink& sink,
         if (!port.ReadImage(pager.data())) {
             return finish(port.LastExchange(), WM_PAGER_WRITE_FAILED);
         }
-        for (std::size_t at : kIdentity) {
-            if (pager[at] != image[at]) {
-                TransferOutcome detail = port.LastExchange();
-                detail.fault = LinkFault::IdentityMismatch;
-                return finish(detail, WM_PAGER_WRITE_FAILED);
-            }
+        Image held{};
+        std::copy_n(pager.begin(), held.size(), held.begin());
+        if (!SameIdentity(held, image)) {
+            TransferOutcome detail = port.LastExchange();
+            detail.fault = LinkFault::IdentityMismatch;
+            return finish(detail, WM_PAGER_WRITE_FAILED);
         }
         // Keep what the pager holds before anything is sent; without a
         // backup the pager is not touched.
         if (port.MakesBackups()) {
-            Image held{};
-            std::copy_n(pager.begin(), held.size(), held.begin());
             const PagerBackups::Result saved = PagerBackups(port.BackupFolder()).Save(held);
             if (!saved.ok) {
                 TransferOutcome detail = port.LastExchange();

@@ -29,6 +29,10 @@ void ReadPagerThread(CCommPort& port, CCodeplug& plug, TransferSink& sink,
 void WritePagerThread(CCommPort& port, CCodeplug& plug, TransferSink& sink,
                       TransferOutcome* outcome = nullptr);
 
+// Whether a codeplug may go into a pager outside engineer mode: the same
+// MODEL_NO and codeplug major version (PLUG_VER's integer part).
+bool SameIdentity(const Image& pager, const Image& codeplug);
+
 // Runs one transfer at a time on its own thread.
 class PagerTransfer {
 public:

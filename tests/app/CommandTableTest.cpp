@@ -23,7 +23,7 @@ TEST(CommandTable, PromptsSplitIntoStatusTextAndToolTip) {
 
 TEST(CommandTable, EnablingFollowsDataValidAndEngineerMode) {
     for (int id : {ID_WRITE_PAGER, ID_USER_DATA, ID_FALSING_ALERT, ID_FILE_SAVE, ID_FILE_SAVE_AS,
-                   ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW}) {
+                   ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_PROGRAM_FLEET}) {
         EXPECT_FALSE(IsEnabled(id, false, true)) << id;
         EXPECT_TRUE(IsEnabled(id, true, false)) << id;
     }

@@ -28,10 +28,10 @@ std::vector<char*> Pointers(std::vector<std::string>& strings) {
 }  // namespace
 
 pid_t Spawn(std::vector<std::string> argv, const std::string& outPath, const std::string& errPath,
-            const std::vector<std::string>& extraEnv) {
+            const std::vector<std::string>& extraEnv, const std::string& inPath) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 0, inPath.c_str(), O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                      0644);
     posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
@@ -123,11 +123,19 @@ std::string SimProcess::Banner() const {
 
 int RunProgram(const std::vector<std::string>& argv, std::string* out, std::string* err,
                const std::vector<std::string>& extraEnv) {
+    return RunProgramWithInput(argv, "", out, err, extraEnv);
+}
+
+int RunProgramWithInput(const std::vector<std::string>& argv, const std::string& input,
+                        std::string* out, std::string* err,
+                        const std::vector<std::string>& extraEnv) {
     char tmpl[] = "/tmp/calvex-run-XXXXXX";
     const char* dir = ::mkdtemp(tmpl);
     if (!dir) return -1;
     const std::string o = std::string(dir) + "/out", e = std::string(dir) + "/err";
-    const pid_t pid = Spawn(argv, o, e, extraEnv);
+    const std::string i = std::string(dir) + "/in";
+    std::ofstream(i, std::ios::binary) << input;
+    const pid_t pid = Spawn(argv, o, e, extraEnv, i);
     int status = 0;
     int rc = -1;
     if (pid > 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status)) {

@@ -38,12 +38,16 @@ private:
 
 // The pagersim binary of this build tree.
 std::string PagerSimPath();
-// Starts a program with its stdout and stderr going to files, without
-// waiting for it; its process id, or -1.
+// Starts a program with its stdout and stderr going to files (stdin from
+// `inPath`), without waiting for it; its process id, or -1.
 pid_t Spawn(std::vector<std::string> argv, const std::string& outPath, const std::string& errPath,
-            const std::vector<std::string>& extraEnv);
+            const std::vector<std::string>& extraEnv, const std::string& inPath = "/dev/null");
 // Runs a program to its end; returns its exit code and collects stdout and
 // stderr.
 int RunProgram(const std::vector<std::string>& argv, std::string* out, std::string* err,
                const std::vector<std::string>& extraEnv = {});
+// The same with `input` as what is typed on its standard input.
+int RunProgramWithInput(const std::vector<std::string>& argv, const std::string& input,
+                        std::string* out, std::string* err,
+                        const std::vector<std::string>& extraEnv = {});
 std::string ReadText(const std::string& path);

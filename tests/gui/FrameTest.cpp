@@ -52,7 +52,9 @@ TEST_F(AppFixture, MenusCarryTheirExactTexts) {
     EXPECT_EQ(MenuTexts(top[0]->menu()),
               QStringList({"&Open...\tCtrl+O", "&Save\tCtrl+S", "Save &As...", "-",
                            "Print Pre&view", "&Print...\tCtrl+P", "-", "E&xit"}));
-    EXPECT_EQ(MenuTexts(top[1]->menu()), QStringList({"Read Pager\tF3", "Write Pager\tF7"}));
+    // Program Fleet is an addition after the pager commands.
+    EXPECT_EQ(MenuTexts(top[1]->menu()),
+              QStringList({"Read Pager\tF3", "Write Pager\tF7", "-", "Program Fleet..."}));
     EXPECT_EQ(MenuTexts(top[2]->menu()),
               QStringList({"&User Data\tF5", "-", "&Toolbar", "&Status Bar"}));
     EXPECT_EQ(MenuTexts(top[3]->menu()), QStringList({"&System Setup\tF9", "USB Delay Time"}));

@@ -1,38 +1,14 @@
 #include <gtest/gtest.h>
 
-#include "libkorvant/Accounts.h"
-#include "libkorvant/FakeAccountSystem.h"
-#include "libkorvant/FakePlatform.h"
-#include "libkorvant/ShmemTestSupport.h"
+#include <algorithm>
+
+#include "libkorvant/AccountsWorld.h"
 #include "libkorvant/ValueFormats.h"
 
 namespace korvant::testing {
 namespace {
 
 constexpr const char* kLm = "HKLM\\Software\\Korva\\Vantrel\\CurrentVersion";
-
-// One process: registry, account services and the shared cache of a fake machine.
-struct World {
-    explicit World(FakeMachine& machine, int pid = 1)
-        : system(platform),
-          store(platform, system),
-          objects(machine, pid),
-          cache(objects,
-                [] {
-                    CacheSettings s;
-                    s.global = TestConfig();
-                    s.priv = MakeAreaConfig("C:\\Vantrel", "S-1-5-21-7-8-9-1105", true, kSmallArea);
-                    return s;
-                }),
-          accounts(platform, store, system, sys, &cache) {}
-    FakePlatform platform;
-    SystemInfo system;
-    RegistryStore store;
-    FakeAccountSystem sys;
-    FakeSharedObjects objects;
-    SharedCache cache;
-    Accounts accounts;
-};
 
 class AccountsTest : public ::testing::Test {
 protected:
@@ -86,7 +62,9 @@ TEST_F(AccountsTest, PrimaryDomainIdsWithBothShifts) {
               "ntx_rid_to_uid_int(): SID S-1-5-21-7-8-9-1048576 can't be mapped to a UID because "
               "RID 1048576 (0x100000) is larger than the max (0xfffff) for Primary domains\n");
     EXPECT_EQ(Uid(0x112345), "S-1-5-21-7-8-9-74565");
-    machine = FakeMachine();
+    w.reset();  // a new process on a machine without the cache file
+    machine.Reboot();
+    machine.files.clear();
     w = std::make_unique<World>(machine);
     Param("LargeRIDs", 1);
     a().Init();
@@ -475,6 +453,122 @@ TEST_F(AccountsTest, CacheDump) {
               std::string::npos)
         << dump;
     EXPECT_NE(dump.find("Sid->Uid:\n    S-1-5-32-545 -> 131617 (0x20221)\n"), std::string::npos);
+}
+
+// What an unprivileged user can do to the shared cache: block the private
+// area (a folder where its file goes) and enter names of its choosing into
+// the global table.
+class PoisonedCache : public AccountsTest {
+protected:
+    void Poison(const std::string& name, const Sid& sid) {
+        World other(machine, 2);
+        auto global =
+            other.cache.OpenTable(true, Accounts::kNameToSidId, 32, kMaxAccountName, Sid::kMaxBytes,
+                                  PhashStrHash, PhashStrKeyCmp, "Account name->Sid");
+        ASSERT_TRUE(global);
+        char key[kMaxAccountName] = {};
+        std::snprintf(key, sizeof key, "%s", name.c_str());
+        std::uint8_t bytes[Sid::kMaxBytes] = {};
+        ASSERT_TRUE(sid.ToBuffer(bytes, sizeof bytes));
+        ASSERT_TRUE(global->Enter(key, bytes, sizeof bytes));
+    }
+    void BlockPrivateArea() {
+        machine.directories.insert(std::string("C:\\Vantrel\\var\\cache\\VTshmemV3_") +
+                                   kPrivateSid);
+    }
+};
+
+TEST_F(PoisonedCache, ProductGroupComesFromTheAccountSystem) {
+    const Sid everyone = MakeSid(1, {0});
+    BlockPrivateArea();
+    Poison("VantrelGroup", everyone);
+    Poison("CORP\\VantrelGroup", everyone);
+    // No such group: nobody is privileged through it, Everyone included.
+    sys().accounts.erase(
+        std::remove_if(sys().accounts.begin(), sys().accounts.end(),
+                       [](const AccountInfo& a) { return a.name == "VantrelGroup"; }),
+        sys().accounts.end());
+    sys().groups.push_back({everyone, kGroupEnabled});
+    Param("InstallConfiguration", 0);
+    a().Init();
+    Sid sid;
+    EXPECT_FALSE(a().EnumSid(1, &sid));
+    EXPECT_FALSE(a().IsPrivileged());
+    w->platform.env["VANTREL_PRIMARY_GROUP"] = "VantrelGroup";
+    EXPECT_FALSE(a().PrimaryGroupFromEnv(&sid));
+}
+
+TEST_F(PoisonedCache, AMemberStaysPrivilegedWhateverTheTableSays) {
+    BlockPrivateArea();
+    Poison("VantrelGroup", MakeSid(5, {32, 546}));
+    sys().groups.push_back({Primary(3000), kGroupEnabled});
+    Param("InstallConfiguration", 0);
+    a().Init();
+    Sid sid;
+    ASSERT_TRUE(a().EnumSid(1, &sid));
+    EXPECT_EQ(sid, Primary(3000));
+    EXPECT_TRUE(a().IsPrivileged());
+    // Groups named in the environment are not taken from the global table either.
+    w->platform.env["VANTREL_PRIMARY_GROUP"] = "VantrelGroup";
+    ASSERT_TRUE(a().PrimaryGroupFromEnv(&sid));
+    EXPECT_EQ(sid, Primary(3000));
+}
+
+TEST_F(PoisonedCache, ADomainNameInTheOffsetTablesNamesNoGroup) {
+    // The offset tables hold the account domain's name for 0x30000; another
+    // user rewrites it.
+    {
+        World other(machine, 2);
+        other.accounts.Init();
+        other.accounts.SetCachedTpoDb();
+        auto tpo = other.cache.OpenTable(true, Accounts::kTpoToSidId, 100, 4, 136, PhashIntHash,
+                                         PhashIntKeyCmp, "Tpo->Sid");
+        ASSERT_TRUE(tpo);
+        std::uint8_t record[136] = {};
+        std::memcpy(record, "BUILTIN", 8);
+        ASSERT_TRUE(MakeSid(5, {32}).ToBuffer(record + 68, 68));
+        const std::uint32_t offset = 0x30000;
+        ASSERT_TRUE(tpo->Enter(&offset, record, sizeof record));
+    }
+    w->platform.PutString(kLm, "VantrelGroupName", ".\\Users");
+    a().Init();
+    EXPECT_EQ(a().VantrelGroupName(), "HOST1\\Users");
+}
+
+TEST_F(AccountsTest, TrustedDomainsArriveInPages) {
+    sys().trusted = {{"TRUST1", MakeSid(5, {21, 1, 1, 1}), 0x200000},
+                     {"TRUST2", MakeSid(5, {21, 2, 2, 2}), 0x300000},
+                     {"TRUST3", MakeSid(5, {21, 3, 3, 3}), 0x400000}};
+    sys().trustedPageSize = 1;  // "more entries" twice, then the end
+    a().Init();
+    const std::vector<TrustedDomain> list = a().TpoDbFromLsa();
+    ASSERT_EQ(list.size(), 3u);
+    EXPECT_EQ(list[2].name, "TRUST3");
+    EXPECT_EQ(a().SidToUid(MakeSid(5, {21, 3, 3, 3, 9})), 0x400009);
+    EXPECT_EQ(Uid(0x300009), "S-1-5-21-2-2-2-9");
+    // A page that fails drops the enumeration, pages before it included.
+    std::vector<TrustedDomain> out;
+    int calls = 0;
+    EXPECT_EQ(CollectTrustedDomains(
+                  [&](std::vector<TrustedDomain>* page) -> std::uint32_t {
+                      page->push_back(list[0]);
+                      return ++calls < 2 ? kStatusMoreEntries : 0xC0000022u;
+                  },
+                  &out),
+              0xC0000022u);
+    EXPECT_TRUE(out.empty());
+}
+
+TEST_F(AccountsTest, PrivilegeIsCheckedInTheTokenThatWasChanged) {
+    // The thread impersonates a user whose token lacks the privilege; the
+    // process token is changed, so that is the one to ask.
+    sys().impersonating = true;
+    PrivilegeState previous;
+    EXPECT_EQ(a().EnablePrivileges({"SeTakeOwnershipPrivilege"}, &previous), 1);
+    EXPECT_EQ(sys().privileges["SeTakeOwnershipPrivilege"], 2u);
+    EXPECT_TRUE(sys().threadPrivileges.empty());
+    a().RestorePrivileges(previous);
+    EXPECT_EQ(sys().privileges["SeTakeOwnershipPrivilege"], 0u);
 }
 
 }  // namespace

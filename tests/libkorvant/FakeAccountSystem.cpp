@@ -1,5 +1,7 @@
 #include "libkorvant/FakeAccountSystem.h"
 
+#include <algorithm>
+
 #include "libkorvant/TextUtil.h"
 
 namespace korvant::testing {
@@ -84,8 +86,20 @@ long FakeAccountSystem::TrustedDomains(std::vector<TrustedDomain>* out) {
     if (long e = Enter("TrustedDomains")) {
         return e;
     }
-    *out = trusted;
-    return 0;
+    std::size_t context = 0;
+    return static_cast<long>(CollectTrustedDomains(
+        [&](std::vector<TrustedDomain>* page) -> std::uint32_t {
+            if (context >= trusted.size()) {
+                return kStatusNoMoreEntries;
+            }
+            const std::size_t n = trustedPageSize == 0
+                                      ? trusted.size() - context
+                                      : std::min(trustedPageSize, trusted.size() - context);
+            page->assign(trusted.begin() + context, trusted.begin() + context + n);
+            context += n;
+            return context < trusted.size() ? kStatusMoreEntries : 0;
+        },
+        out));
 }
 
 long FakeAccountSystem::UserInfo(const std::string&, const std::string& user, int level,
@@ -117,15 +131,26 @@ long FakeAccountSystem::TokenGroups(std::vector<TokenGroup>* out) {
     return 0;
 }
 
-long FakeAccountSystem::EnablePrivileges(const std::vector<std::string>& names,
+std::map<std::string, std::uint32_t>* FakeAccountSystem::Token(TokenKind token) {
+    if (token == TokenKind::kThread) {
+        return impersonating ? &threadPrivileges : nullptr;
+    }
+    return &privileges;
+}
+
+long FakeAccountSystem::EnablePrivileges(TokenKind token, const std::vector<std::string>& names,
                                          PrivilegeState* previous) {
     if (long e = Enter("EnablePrivileges")) {
         return e;
     }
+    auto* held = Token(token);
+    if (held == nullptr) {
+        return 1008;  // no token
+    }
     previous->entries.clear();
     for (const std::string& name : names) {
-        auto it = privileges.find(name);
-        if (it != privileges.end()) {
+        auto it = held->find(name);
+        if (it != held->end()) {
             previous->entries.push_back({name, it->second});
             it->second |= 2;  // enabled
         }
@@ -133,22 +158,30 @@ long FakeAccountSystem::EnablePrivileges(const std::vector<std::string>& names,
     return 0;
 }
 
-long FakeAccountSystem::RestorePrivileges(const PrivilegeState& previous) {
+long FakeAccountSystem::RestorePrivileges(TokenKind token, const PrivilegeState& previous) {
     if (long e = Enter("RestorePrivileges")) {
         return e;
     }
+    auto* held = Token(token);
+    if (held == nullptr) {
+        return 1008;
+    }
     for (const auto& entry : previous.entries) {
-        privileges[entry.name] = entry.attributes;
+        (*held)[entry.name] = entry.attributes;
     }
     return 0;
 }
 
-long FakeAccountSystem::PrivilegeHeld(const std::string& name, bool* held) {
+long FakeAccountSystem::PrivilegeHeld(TokenKind token, const std::string& name, bool* held) {
     if (long e = Enter("PrivilegeHeld")) {
         return e;
     }
-    auto it = privileges.find(name);
-    *held = it != privileges.end() && (it->second & 2) != 0;
+    auto* privileges = Token(token);
+    if (privileges == nullptr) {
+        return 1008;
+    }
+    auto it = privileges->find(name);
+    *held = it != privileges->end() && (it->second & 2) != 0;
     return 0;
 }
 

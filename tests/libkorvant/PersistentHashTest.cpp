@@ -13,14 +13,19 @@ struct Record {
     std::uint32_t a = 0, b = 0;
 };
 
-std::uint8_t* TableBytes(FakeProcess& p, const char* id = kTableId) {
+SubareaInfo TableSlot(FakeProcess& p, const char* id = kTableId) {
     Uuid uuid;
     ParseUuid(id, &uuid);
     SubareaInfo info;
     EXPECT_TRUE(p.area->Lock());
     EXPECT_TRUE(p.area->FindSubarea(uuid, &info));
     p.area->Unlock();
-    return p.area->Base() + info.offset;
+    return info;
+}
+
+std::uint8_t* TableBytes(FakeProcess& p, const char* id = kTableId) {
+    const SubareaInfo info = TableSlot(p, id);
+    return p.area->Span(info.offset, info.size);
 }
 
 std::string AuditOf(FakeProcess& p, const char* id = kTableId) {
@@ -29,10 +34,13 @@ std::string AuditOf(FakeProcess& p, const char* id = kTableId) {
     SubareaInfo info;
     p.area->Lock();
     p.area->FindSubarea(uuid, &info);
-    const std::string audit = PersistentHash::Audit(p.area->Base() + info.offset, info.size);
+    const std::uint8_t* t = p.area->Span(info.offset, info.size);
+    const std::string audit = t != nullptr ? PersistentHash::Audit(t, info.size) : "no table";
     p.area->Unlock();
     return audit;
 }
+
+void Damage(std::uint8_t* h, int kind);
 
 bool Put(PersistentHash& t, const std::string& key, std::uint32_t value) {
     Key k(key);
@@ -108,6 +116,30 @@ TEST(PhashCreate, RefusesBadArgumentsAndOtherSizes) {
     auto again = p.Table(100, 16, 8);  // the stored capacity wins
     ASSERT_TRUE(again);
     EXPECT_EQ(again->Params().capacity, 32u);
+}
+
+TEST(PhashCreate, ATableThatDoesNotHoldTogetherIsEmptiedOnAttach) {
+    FakeMachine machine;
+    FakeProcess a(machine, 1), b(machine, 2);
+    auto ta = a.Table(32);
+    for (std::uint32_t i = 0; i < 10; ++i) {
+        ASSERT_TRUE(Put(*ta, "k" + std::to_string(i), i));
+    }
+    // A chain that loops: no call walks it until its key is asked for.
+    Damage(TableBytes(a), 4);
+    ASSERT_NE(AuditOf(a), "");
+    auto tb = b.Table(32);
+    ASSERT_TRUE(tb);
+    EXPECT_EQ(AuditOf(b), "");
+    std::uint32_t v = 0;
+    EXPECT_FALSE(Get(*tb, "k2", &v));
+    // In a read-only view such a table is refused.
+    ASSERT_TRUE(Put(*tb, "k1", 1));
+    Damage(TableBytes(b), 4);
+    AreaConfig config = TestConfig();
+    config.debugFile = "C:\\Vantrel\\var\\cache\\VTshmemV3";
+    FakeProcess reader(machine, 3, config);
+    EXPECT_FALSE(reader.Table(32));
 }
 
 TEST(PhashOps, FullTableRefusesNewKeysOnlyAndCountsReplaces) {
@@ -363,14 +395,13 @@ TEST(PhashReadOnly, DebugFileIsReadAndNeverWritten) {
         auto t = p.Table();
         ASSERT_TRUE(Put(*t, "kept", 9));
     }
-    machine.files["D:\\copy"] = std::make_shared<std::vector<std::uint8_t>>(
-        *machine.files.at("C:\\Vantrel\\var\\cache\\VTshmemV3"));
+    machine.PutFile("D:\\copy", machine.FileBytes("C:\\Vantrel\\var\\cache\\VTshmemV3"));
     AreaConfig config = TestConfig();
     config.debugFile = "D:\\copy";
     FakeProcess d(machine, 2, config);
     auto t = d.Table();
     ASSERT_TRUE(t);
-    EXPECT_EQ(d.os.out, "Debug Shmem File: D:\\copy\n\n");
+    EXPECT_EQ(d.os.Output(), "Debug Shmem File: D:\\copy\n\n");
     EXPECT_TRUE(d.area->ReadOnly());
     std::uint32_t v = 0;
     EXPECT_TRUE(Get(*t, "kept", &v));
@@ -381,11 +412,13 @@ TEST(PhashReadOnly, DebugFileIsReadAndNeverWritten) {
     EXPECT_FALSE(t->Flush());
     EXPECT_FALSE(d.Table(32, 16, 8, kOtherId));  // no new tables in a read-only view
     // A damaged table in the read-only view is refused, not rebuilt.
-    Store32(TableBytes(d), table::kConsistent, 0);
+    const std::uint32_t zero = 0;
+    machine.File("D:\\copy")->Write(TableSlot(d).offset + table::kConsistent, &zero, 4);
     EXPECT_FALSE(Get(*t, "kept", &v));
     EXPECT_EQ(Load32(TableBytes(d), table::kConsistent), 0u);
-    EXPECT_EQ(*machine.files.at("D:\\copy"),
-              *machine.files.at("C:\\Vantrel\\var\\cache\\VTshmemV3"));
+    std::vector<std::uint8_t> copy = machine.FileBytes("D:\\copy");
+    Store32(copy.data(), TableSlot(d).offset + table::kConsistent, 1);
+    EXPECT_EQ(copy, machine.FileBytes("C:\\Vantrel\\var\\cache\\VTshmemV3"));
 }
 
 struct FakeCache {
@@ -403,14 +436,11 @@ struct FakeCache {
 TEST(PhashCache, FlushEmptiesEveryTableOfOneArea) {
     FakeMachine machine;
     FakeCache c(machine, 1);
-    auto g1 = PersistentHash::Create(*c.cache.Area(true), kTableId, 32, 16, 8, PhashStrHash,
-                                     PhashStrKeyCmp, "One", true);
-    auto g2 = PersistentHash::Create(*c.cache.Area(true), kOtherId, 100, 16, 8, PhashStrHash,
-                                     PhashStrKeyCmp, "Two", true);
-    auto pr = PersistentHash::Create(*c.cache.Area(false), kTableId, 32, 16, 8, PhashStrHash,
-                                     PhashStrKeyCmp, "Mine", false);
+    auto g1 = c.cache.OpenTable(true, kTableId, 32, 16, 8, PhashStrHash, PhashStrKeyCmp, "One");
+    auto g2 = c.cache.OpenTable(true, kOtherId, 100, 16, 8, PhashStrHash, PhashStrKeyCmp, "Two");
+    auto pr = c.cache.OpenTable(false, kTableId, 32, 16, 8, PhashStrHash, PhashStrKeyCmp, "Mine");
     ASSERT_TRUE(g1 && g2 && pr);
-    EXPECT_NE(c.cache.Area(true), c.cache.Area(false));
+    EXPECT_NE(&g1->Area(), &pr->Area());
     Put(*g1, "a", 1);
     Put(*g2, "b", 2);
     Put(*pr, "c", 3);
@@ -425,8 +455,7 @@ TEST(PhashCache, FlushEmptiesEveryTableOfOneArea) {
 TEST(PhashCache, StatisticsText) {
     FakeMachine machine;
     FakeCache c(machine, 1);
-    auto t = PersistentHash::Create(*c.cache.Area(true), kTableId, 32, 16, 8, PhashStrHash,
-                                    PhashStrKeyCmp, "Sid->Uid", true);
+    auto t = c.cache.OpenTable(true, kTableId, 32, 16, 8, PhashStrHash, PhashStrKeyCmp, "Sid->Uid");
     Put(*t, "a", 1);
     Put(*t, "b", 2);
     Put(*t, "a", 3);
@@ -434,7 +463,7 @@ TEST(PhashCache, StatisticsText) {
     Get(*t, "a", &v);
     Get(*t, "zz", &v);
     c.cache.DisplayStats();
-    const std::string& out = c.os.out;
+    const std::string out = c.os.Output();
     EXPECT_EQ(out.rfind("\n==========================================================\n"
                         "=====================  Global Cache  =====================\n"
                         "==========================================================\n\n",
@@ -479,9 +508,9 @@ TEST(PhashCache, UnattachableAreaIsReported) {
     c.os.failMapFile = true;
     EXPECT_FALSE(c.cache.FlushTables(true));
     c.cache.DisplayStats();
-    EXPECT_NE(c.os.err.find("Can not attach to the global persistent hash table.\n"),
+    EXPECT_NE(c.os.Errors().find("Can not attach to the global persistent hash table.\n"),
               std::string::npos);
-    EXPECT_NE(c.os.out.find("Can not attach to the shared memory\n"), std::string::npos);
+    EXPECT_NE(c.os.Output().find("Can not attach to the shared memory\n"), std::string::npos);
 }
 
 }  // namespace

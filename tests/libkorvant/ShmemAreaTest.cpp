@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "libkorvant/ShmemTestSupport.h"
 
 namespace korvant::testing {
@@ -46,7 +48,7 @@ TEST(ShmemAttach, NewFileGetsAFreshHeader) {
     FakeMachine machine;
     FakeProcess p(machine, 1);
     ASSERT_TRUE(p.area->Attach());
-    const auto& file = *machine.files.at(kFile);
+    const auto file = machine.FileBytes(kFile);
     ASSERT_EQ(file.size(), kSmallArea + 608u);
     EXPECT_EQ(std::memcmp(file.data(), "VTsh", 4), 0);
     EXPECT_EQ(std::memcmp(file.data() + 604, "mem2", 4), 0);
@@ -57,7 +59,7 @@ TEST(ShmemAttach, NewFileGetsAFreshHeader) {
     EXPECT_EQ(Load32(file.data(), 596), kSmallArea);
     EXPECT_EQ(Load32(file.data(), 600), 608u);
     // The mutex is not left owned after attaching.
-    EXPECT_EQ(machine.mutexes.at("Global\\VTshmemV3_mutex").owner, 0);
+    EXPECT_FALSE(machine.MutexOwned("Global\\VTshmemV3_mutex"));
 }
 
 TEST(ShmemAttach, TwoProcessesShareSubareas) {
@@ -71,11 +73,16 @@ TEST(ShmemAttach, TwoProcessesShareSubareas) {
     ASSERT_TRUE(a.area->CreateSubarea(id, 100, &ia));
     EXPECT_EQ(ia.offset, 608u);
     EXPECT_EQ(ia.size, 100u);
-    a.area->Base()[ia.offset] = 0x5A;
-    ASSERT_TRUE(b.area->CreateSubarea(id, 4000, &ib));  // found, keeps its stored size
+    *a.area->Span(ia.offset, 1) = 0x5A;
+    ASSERT_TRUE(b.area->CreateSubarea(id, 64, &ib));  // found, keeps its stored size
     EXPECT_EQ(ib.offset, 608u);
     EXPECT_EQ(ib.size, 100u);
-    EXPECT_EQ(b.area->Base()[ib.offset], 0x5A);
+    EXPECT_EQ(*b.area->Span(ib.offset, 1), 0x5A);
+    // A caller that would write 4000 bytes must not get the 100 there are.
+    EXPECT_FALSE(b.area->CreateSubarea(id, 4000, &ib));
+    EXPECT_EQ(b.os.Traces(), std::vector<std::string>{"shmem_create_subarea 122"});
+    ASSERT_TRUE(b.area->CreateSubarea(id, 4000, &ib, ShmemArea::Existing::kAnySize));
+    EXPECT_EQ(ib.size, 100u);
     Uuid other;
     ParseUuid(kOtherId, &other);
     ASSERT_TRUE(b.area->CreateSubarea(other, 10, &ib));
@@ -108,15 +115,14 @@ TEST(ShmemAttach, DamagedHeaderIsRefusedOnEveryPath) {
         ASSERT_TRUE(p.area->Attach());
     }
     machine.Reboot();
-    auto& file = *machine.files.at(kFile);
-    file[0] = 'X';
-    const std::vector<std::uint8_t> before = file;
+    machine.File(kFile)->Write(0, "X", 1);
+    const std::vector<std::uint8_t> before = machine.FileBytes(kFile);
     FakeProcess p(machine, 2);
     EXPECT_FALSE(p.area->Attach());
-    EXPECT_EQ(p.os.err, "Internal error: Data integrity check failed on \"" + kFile + "\".\n");
-    EXPECT_EQ(file, before);  // nothing rewritten, nothing shrunk
-    EXPECT_TRUE(machine.mappings.empty());
-    EXPECT_TRUE(machine.mutexes.empty());  // released and closed
+    EXPECT_EQ(p.os.Errors(), "Internal error: Data integrity check failed on \"" + kFile + "\".\n");
+    EXPECT_EQ(machine.FileBytes(kFile), before);  // nothing rewritten, nothing shrunk
+    EXPECT_FALSE(machine.HasMappings());
+    EXPECT_FALSE(machine.MutexExists("Global\\VTshmemV3_mutex"));  // released and closed
 }
 
 TEST(ShmemAttach, ChangedAreaSizeIsRefusedAndTheFileKept) {
@@ -127,7 +133,7 @@ TEST(ShmemAttach, ChangedAreaSizeIsRefusedAndTheFileKept) {
     }
     FakeProcess smaller(machine, 2, TestConfig(0x10000));
     EXPECT_FALSE(smaller.area->Attach());
-    EXPECT_EQ(machine.files.at(kFile)->size(), 0x20000u + 608u);
+    EXPECT_EQ(machine.File(kFile)->Size(), 0x20000u + 608u);
 }
 
 TEST(ShmemAttach, LargerFileIsNotShrunk) {
@@ -137,18 +143,20 @@ TEST(ShmemAttach, LargerFileIsNotShrunk) {
         ASSERT_TRUE(p.area->Attach());
     }
     machine.Reboot();
-    machine.files.at(kFile)->resize(kSmallArea + 608 + 4096, 0xEE);
+    ASSERT_TRUE(machine.File(kFile)->Resize(kSmallArea + 608 + 4096));
+    const std::vector<std::uint8_t> tail(4096, 0xEE);
+    machine.File(kFile)->Write(kSmallArea + 608, tail.data(), tail.size());
     FakeProcess p(machine, 2);
     EXPECT_TRUE(p.area->Attach());
-    EXPECT_EQ(machine.files.at(kFile)->size(), kSmallArea + 608u + 4096u);
+    EXPECT_EQ(machine.File(kFile)->Size(), kSmallArea + 608u + 4096u);
 }
 
 TEST(ShmemAttach, EmptyExistingFileGetsAHeader) {
     FakeMachine machine;
-    machine.files[kFile] = std::make_shared<std::vector<std::uint8_t>>();
+    machine.PutFile(kFile, {});
     FakeProcess p(machine, 1);
     ASSERT_TRUE(p.area->Attach());
-    EXPECT_EQ(Load32(machine.files.at(kFile)->data(), 596), kSmallArea);
+    EXPECT_EQ(Load32(machine.FileBytes(kFile).data(), 596), kSmallArea);
 }
 
 TEST(ShmemAttach, DirectoryOrUnmappableFileIsRefused) {
@@ -160,7 +168,7 @@ TEST(ShmemAttach, DirectoryOrUnmappableFileIsRefused) {
     FakeProcess q(other, 1);
     q.os.failMapFile = true;
     EXPECT_FALSE(q.area->Attach());
-    EXPECT_EQ(other.mutexes.count("Global\\VTshmemV3_mutex"), 0u);
+    EXPECT_FALSE(other.MutexExists("Global\\VTshmemV3_mutex"));
 }
 
 TEST(ShmemHeader, OffsetsSizesAndCountsAreBoundedIn64Bits) {
@@ -198,13 +206,13 @@ TEST(ShmemLock, TimeOutIsReportedAndAbandonedMutexCountsAsTaken) {
     EXPECT_TRUE(a.area->Lock());  // the owner may take it again
     a.area->Unlock();
     EXPECT_FALSE(b.area->Lock());
-    EXPECT_EQ(b.os.err,
+    EXPECT_EQ(b.os.Errors(),
               "Internal error: shmem_win32_lock_area_mutex(Global\\VTshmemV3_mutex) timed out "
               "waiting for mutex.\nReboot if this problem persists.\n");
     machine.Kill(1);
     EXPECT_TRUE(b.area->Lock());
     b.area->Unlock();
-    EXPECT_EQ(machine.mutexes.at("Global\\VTshmemV3_mutex").owner, 0);
+    EXPECT_FALSE(machine.MutexOwned("Global\\VTshmemV3_mutex"));
 }
 
 TEST(ShmemLock, HeaderDamagedWhileAttachedFailsTheLock) {
@@ -213,11 +221,11 @@ TEST(ShmemLock, HeaderDamagedWhileAttachedFailsTheLock) {
     ASSERT_TRUE(a.area->Attach());
     ASSERT_TRUE(b.area->Attach());
     ASSERT_TRUE(a.area->Lock());
-    Store32(a.area->Base(), 16, 1000);  // then the owner dies
+    Store32(a.area->Span(0, 608), 16, 1000);  // then the owner dies
     machine.Kill(1);
     EXPECT_FALSE(b.area->Lock());
-    EXPECT_NE(b.os.err.find("Data integrity check failed"), std::string::npos);
-    EXPECT_EQ(machine.mutexes.at("Global\\VTshmemV3_mutex").owner, 0);
+    EXPECT_NE(b.os.Errors().find("Data integrity check failed"), std::string::npos);
+    EXPECT_FALSE(machine.MutexOwned("Global\\VTshmemV3_mutex"));
 }
 
 TEST(ShmemLock, AttachWaitsForAnOwnerAndTimesOut) {
@@ -226,7 +234,7 @@ TEST(ShmemLock, AttachWaitsForAnOwnerAndTimesOut) {
     ASSERT_TRUE(a.area->Attach());
     ASSERT_TRUE(a.area->Lock());
     EXPECT_FALSE(b.area->Attach());
-    EXPECT_NE(b.os.err.find("timed out waiting for mutex"), std::string::npos);
+    EXPECT_NE(b.os.Errors().find("timed out waiting for mutex"), std::string::npos);
     a.area->Unlock();
     EXPECT_TRUE(b.area->Attach());
 }
@@ -256,6 +264,137 @@ TEST(ShmemStats, SummaryListsEverySlot) {
                         "0x00000260 0x00000100\n"),
               std::string::npos)
         << text;
+}
+
+TEST(ShmemLock, AfterATimeOutLaterCallsDoNotWaitUntilTheMutexIsTakenAgain) {
+    FakeMachine machine;
+    FakeProcess holder(machine, 1), caller(machine, 2);
+    ASSERT_TRUE(holder.area->Attach());
+    ASSERT_TRUE(caller.area->Attach());
+    ASSERT_TRUE(holder.area->Lock());
+    EXPECT_EQ(caller.area->TryLock(), ShmemArea::LockResult::kTimeout);
+    EXPECT_EQ(caller.area->TryLock(), ShmemArea::LockResult::kTimeout);
+    EXPECT_EQ(caller.area->TryLock(), ShmemArea::LockResult::kTimeout);
+    // One full wait and one message; then only a try each.
+    std::vector<std::uint32_t> waits = caller.os.WaitTimeouts();
+    EXPECT_EQ(std::vector<std::uint32_t>(waits.end() - 3, waits.end()),
+              (std::vector<std::uint32_t>{30000, 0, 0}));
+    const std::string errors = caller.os.Errors();
+    EXPECT_EQ(errors.find("timed out"), errors.rfind("timed out"));
+    holder.area->Unlock();
+    ASSERT_TRUE(caller.area->Lock());  // free at once: taken, and waits are back
+    caller.area->Unlock();
+    ASSERT_TRUE(holder.area->Lock());
+    EXPECT_FALSE(caller.area->Lock());
+    EXPECT_EQ(caller.os.WaitTimeouts().back(), 30000u);
+    holder.area->Unlock();
+}
+
+TEST(ShmemLock, ThreadsOfOneProcessExcludeEachOther) {
+    FakeMachine machine;
+    FakeProcess p(machine, 1);
+    ASSERT_TRUE(p.area->Attach());
+    ASSERT_TRUE(p.area->Lock());
+    ShmemArea::LockResult other = ShmemArea::LockResult::kLocked;
+    std::thread([&] {
+        other = p.area->TryLock();
+        p.area->Unlock();  // not its lock: releases nothing
+    }).join();
+    EXPECT_EQ(other, ShmemArea::LockResult::kTimeout);
+    EXPECT_TRUE(machine.MutexOwned("Global\\VTshmemV3_mutex"));
+    p.area->Unlock();
+    std::thread([&] {
+        other = p.area->TryLock();
+        p.area->Unlock();
+    }).join();
+    EXPECT_EQ(other, ShmemArea::LockResult::kLocked);
+    EXPECT_FALSE(machine.MutexOwned("Global\\VTshmemV3_mutex"));
+}
+
+TEST(ShmemHeader, UnderTheLockOnlyTheCheckedCopyCounts) {
+    FakeMachine machine;
+    FakeProcess p(machine, 1);
+    ASSERT_TRUE(p.area->Attach());
+    Uuid id, other;
+    ParseUuid(kTableId, &id);
+    ParseUuid(kOtherId, &other);
+    SubareaInfo info;
+    ASSERT_TRUE(p.area->CreateSubarea(id, 100, &info));
+    // Another process maps the area by its name and writes without the mutex.
+    FakeSharedObjects outsider(machine, 2);
+    MappedView view;
+    ASSERT_TRUE(outsider.OpenMapping("Global\\VTshmemV3_area", kSmallArea + 608, &view));
+    ASSERT_TRUE(p.area->Lock());
+    Store32(view.base, 20 + 16, 0xFFFFFF00u);  // slot 0's offset
+    Store32(view.base, 20 + 20, 0x7FFFFFFFu);  // and size
+    Store32(view.base, area::kUsed, 0xFFFFFFF0u);
+    Store32(view.base, area::kTotalSize, 0xFFFFFFFFu);
+    Store32(view.base, area::kInUse, 24);
+    SubareaInfo found;
+    ASSERT_TRUE(p.area->FindSubarea(id, &found));
+    EXPECT_EQ(found.offset, 608u);
+    EXPECT_EQ(found.size, 100u);
+    EXPECT_EQ(p.area->Slots().size(), 1u);
+    // A sub-area made now goes where the checked header says, and the whole
+    // checked header is written back over what was scribbled.
+    ASSERT_TRUE(p.area->CreateSubarea(other, 40, &found));
+    EXPECT_EQ(found.offset, 608u + 104u);
+    p.area->Unlock();
+    EXPECT_EQ(Load32(view.base, 20 + 16), 608u);
+    EXPECT_EQ(Load32(view.base, area::kUsed), 608u + 104u + 40u);
+    EXPECT_EQ(Load32(view.base, area::kInUse), 2u);
+    EXPECT_TRUE(ShmemArea::HeaderValid(view.base, view.size, kSmallArea));
+    // Written before the next lock, the same values are refused.
+    Store32(view.base, 20 + 16, 0xFFFFFF00u);
+    EXPECT_EQ(p.area->TryLock(), ShmemArea::LockResult::kDamaged);
+    EXPECT_FALSE(p.area->CreateSubarea(id, 100, &found));
+    outsider.Unmap(&view);
+}
+
+TEST(ShmemAttach, GlobalMappingsNeedTheRightToCreateThem) {
+    FakeMachine machine;
+    AreaConfig priv = MakeAreaConfig("C:\\Vantrel", "S-1-5-21-1-2-3-1000", true, kSmallArea);
+    FakeProcess user(machine, 1), own(machine, 2, priv);
+    user.os.mayCreateGlobal = false;
+    own.os.mayCreateGlobal = false;
+    // No privileged process has made the global area: none then.
+    EXPECT_FALSE(user.area->Attach());
+    EXPECT_FALSE(user.area->Attach());
+    EXPECT_EQ(user.os.Traces(), std::vector<std::string>{"CreateFileMapping 5"});  // once
+    // The user's own area moves to the session's namespace, its mutex not.
+    ASSERT_TRUE(own.area->Attach());
+    EXPECT_EQ(own.area->Config().mappingName, "VTshmemV3_area_S-1-5-21-1-2-3-1000");
+    EXPECT_EQ(own.area->Config().mutexName, "Global\\VTshmemV3_mutex_S-1-5-21-1-2-3-1000");
+    EXPECT_EQ(own.os.Traces().size(), 1u);
+    // A second process of the user shares it; so does the file.
+    FakeProcess again(machine, 3, priv);
+    again.os.mayCreateGlobal = false;
+    ASSERT_TRUE(again.area->Attach());
+    Uuid id;
+    ParseUuid(kTableId, &id);
+    SubareaInfo a, b;
+    ASSERT_TRUE(own.area->CreateSubarea(id, 64, &a));
+    ASSERT_TRUE(again.area->CreateSubarea(id, 64, &b));
+    EXPECT_EQ(a.offset, b.offset);
+    // Once a privileged process has made the global area, it is opened.
+    FakeProcess service(machine, 4);
+    ASSERT_TRUE(service.area->Attach());
+    EXPECT_TRUE(user.area->Attach());
+    EXPECT_EQ(user.area->Config().mappingName, "Global\\VTshmemV3_area");
+}
+
+// The fake machine fails as Windows does: an access past a view, or to a
+// view already unmapped, faults.
+TEST(FakeMachineDeathTest, ViewsFaultOutsideAndAfterUnmap) {
+    FakeMachine machine;
+    FakeProcess p(machine, 1);
+    ASSERT_TRUE(p.area->Attach());
+    std::uint8_t* base = p.area->Span(0, 1);
+    const std::uint64_t size = p.area->ViewSize();
+    EXPECT_DEATH({ base[(size + 4095) / 4096 * 4096] = 1; }, "");
+    EXPECT_DEATH({ base[0xFFFFFFF0u + std::uint64_t{0x7FFFFFFF}] = 1; }, "");
+    p.area->Detach();
+    EXPECT_DEATH({ base[0] = 1; }, "");
 }
 
 }  // namespace

@@ -243,4 +243,86 @@ TEST(PagerSim, UsageErrors) {
     EXPECT_NE(out.find("hangup"), std::string::npos);
 }
 
+// A fleet of pagers, each a codeplug file whose byte 0 tells it apart.
+class Fleet : public ::testing::Test {
+protected:
+    void SetUp() override { std::filesystem::create_directories(sim.File("fleet")); }
+    std::string Pager(const std::string& name, std::uint8_t mark) {
+        Image image{};
+        image[0] = mark;
+        const std::string path = sim.File("fleet/" + name);
+        EXPECT_TRUE(CDatFile::Write(path, image).ok);
+        return path;
+    }
+    // Byte 0 of the pager that answers a read; -1 when none answers.
+    int Answering() {
+        const Bytes block = ReadBlock(sim);
+        return block.size() == 513 ? block[0] : -1;
+    }
+    Bytes Write(std::uint8_t fill, bool goodSum = true) {
+        Client c(sim.Port());
+        c.Send(WriteFrame(Bytes(512, fill), goodSum));
+        return c.Receive();
+    }
+    SimProcess sim;
+};
+
+TEST_F(Fleet, TheNextPagerAnswersAfterEachCompletedWrite) {
+    Pager("b.dat", 0xB0);
+    Pager("a.dat", 0xA0);
+    Pager("c.dat", 0xC0);
+    std::filesystem::create_directories(sim.File("held"));
+    ASSERT_TRUE(sim.Start({"--fleet", sim.File("fleet"), "--save", sim.File("held")}));
+    // In the order of the file names; reads alone do not change the pager.
+    EXPECT_EQ(Answering(), 0xA0);
+    EXPECT_EQ(Answering(), 0xA0);
+    EXPECT_EQ(Write(0x11), Bytes{0x06});
+    EXPECT_EQ(Answering(), 0xB0);
+    // A write the pager refuses is no completed write.
+    EXPECT_EQ(Write(0x22, false), Bytes{0x15});
+    EXPECT_EQ(Answering(), 0xB0);
+    EXPECT_EQ(Write(0x22), Bytes{0x06});
+    EXPECT_EQ(Write(0x33), Bytes{0x06});
+    // After the last one the programmer is empty: nothing answers.
+    EXPECT_EQ(Answering(), -1);
+    EXPECT_TRUE(Write(0x44).empty());
+    sim.Stop();
+    const std::pair<const char*, std::uint8_t> held[] = {{"a.dat", 0x11}, {"b.dat", 0x22},
+                                                         {"c.dat", 0x33}};
+    for (const auto& [name, fill] : held) {
+        const auto saved = CDatFile::Read(sim.File(std::string("held/") + name));
+        ASSERT_TRUE(saved.ok) << name;
+        EXPECT_EQ(saved.parsed.image[0], fill) << name;
+        EXPECT_EQ(saved.parsed.image[511], 0x0C) << name;  // its own firmware byte
+    }
+    EXPECT_NE(sim.Log().find("pager 2 of 3 is in the programmer now"), std::string::npos);
+    EXPECT_NE(sim.Log().find("the programmer is empty"), std::string::npos);
+}
+
+TEST_F(Fleet, ReadBackReachesThePagerJustWritten) {
+    ASSERT_TRUE(sim.Start({"--dat", Pager("one.dat", 0x01), "--dat", Pager("two.dat", 0x02),
+                           "--read-back"}));
+    EXPECT_EQ(Write(0x5A), Bytes{0x06});
+    EXPECT_EQ(Answering(), 0x5A);  // the read-back of a verify
+    EXPECT_EQ(Answering(), 0x02);  // the next pager
+    EXPECT_EQ(Answering(), 0x02);
+}
+
+TEST_F(Fleet, UsageErrors) {
+    std::string out, err;
+    const std::string a = Pager("a.dat", 1);
+    EXPECT_EQ(RunProgram({PagerSimPath(), "--fleet", sim.File("fleet"), "--dat", a}, &out, &err),
+              2);
+    EXPECT_NE(err.find("give --fleet or --dat, not both"), std::string::npos) << err;
+    std::filesystem::create_directories(sim.File("empty"));
+    EXPECT_EQ(RunProgram({PagerSimPath(), "--fleet", sim.File("empty")}, &out, &err), 1);
+    EXPECT_NE(err.find("holds no .dat files"), std::string::npos) << err;
+    std::filesystem::create_directories(sim.File("other"));
+    std::filesystem::copy_file(a, sim.File("other/a.dat"));
+    EXPECT_EQ(RunProgram({PagerSimPath(), "--dat", a, "--dat", sim.File("other/a.dat")}, &out,
+                         &err),
+              2);
+    EXPECT_NE(err.find("two pagers come from files named a.dat"), std::string::npos) << err;
+}
+
 }  // namespace

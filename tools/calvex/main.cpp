@@ -45,7 +45,8 @@ void Usage(FILE* out) {
                  "  calvex diff pager.dat --port /dev/ttyUSB0\n"
                  "  calvex write pager.dat --port /dev/ttyUSB0 --verify\n"
                  "  calvex show pager.dat --json > pager.json\n"
-                 "  calvex apply pager.dat pager.json --out edited.dat\n");
+                 "  calvex apply pager.dat pager.json --out edited.dat\n"
+                 "  calvex fleet pager.dat crew.csv --port /dev/ttyUSB0 --verify\n");
 }
 
 }  // namespace

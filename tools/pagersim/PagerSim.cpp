@@ -88,7 +88,24 @@ std::string FaultHelp() {
 }
 
 PagerSim::PagerSim(PtyLine& line, Image image, SimOptions options, Log log)
-    : m_line(line), m_image(image), m_options(options), m_log(std::move(log)) {}
+    : PagerSim(line, std::vector<Image>{image}, options, std::move(log)) {}
+
+PagerSim::PagerSim(PtyLine& line, std::vector<Image> fleet, SimOptions options, Log log)
+    : m_line(line), m_fleet(std::move(fleet)), m_options(options), m_log(std::move(log)) {
+    if (m_fleet.empty()) m_fleet.push_back(Image{});
+}
+
+void PagerSim::NextPager() {
+    m_pendingReadBack = false;
+    if (m_fleet.size() < 2 || m_current >= m_fleet.size()) return;
+    ++m_current;
+    if (m_current < m_fleet.size()) {
+        m_log("pager " + std::to_string(m_current + 1) + " of " + std::to_string(m_fleet.size()) +
+              " is in the programmer now");
+    } else {
+        m_log("every pager of the fleet is done; the programmer is empty");
+    }
+}
 
 bool PagerSim::ServeOne(int timeoutMs) {
     std::uint8_t command = 0;
@@ -96,6 +113,11 @@ bool PagerSim::ServeOne(int timeoutMs) {
     const bool due = m_exchanges + 1 >= m_options.faultFrom;
     const bool readFault = due && m_options.faultOnRead && m_options.fault != SimFault::None;
     const bool writeFault = due && m_options.faultOnWrite && m_options.fault != SimFault::None;
+    if ((command == 'r' || command == 'w') && m_current >= m_fleet.size()) {
+        ++m_exchanges;
+        m_log("#" + std::to_string(m_exchanges) + ": no pager in the programmer, no answer");
+        return true;
+    }
     if (command == 'r') {
         ++m_exchanges;
         AnswerRead(readFault);
@@ -129,8 +151,9 @@ void PagerSim::Hang(const char* what) {
 void PagerSim::AnswerRead(bool faulty) {
     const std::string tag = "#" + std::to_string(m_exchanges) + " read";
     const SimFault fault = faulty ? m_options.fault : SimFault::None;
-    std::vector<std::uint8_t> frame(m_image.begin(), m_image.end());
-    frame.push_back(Sum(m_image.data(), kBlock));
+    const Image& image = m_fleet[m_current];
+    std::vector<std::uint8_t> frame(image.begin(), image.end());
+    frame.push_back(Sum(image.data(), kBlock));
 
     switch (fault) {
         case SimFault::Silent:
@@ -161,9 +184,10 @@ void PagerSim::AnswerRead(bool faulty) {
     }
     m_line.Send(frame.data(), frame.size(), m_options.pace);
     std::string note = tag + ": sent " + std::to_string(frame.size()) + " bytes, sum " +
-                       Hex(frame.back()) + ", firmware " + Hex(m_image[kBlock - 1]);
+                       Hex(frame.back()) + ", firmware " + Hex(image[kBlock - 1]);
     if (fault != SimFault::None) note += " (fault " + std::string(FaultName(fault)) + ")";
     m_log(note);
+    if (m_pendingReadBack) NextPager();
 }
 
 void PagerSim::TakeWrite(bool faulty) {
@@ -211,13 +235,14 @@ void PagerSim::TakeWrite(bool faulty) {
             break;
     }
     // Bytes 0 to 510 as sent; byte 511 (the firmware version) stays.
-    std::memcpy(m_image.data(), frame + 1, kBlock - 1);
+    Image& image = m_fleet[m_current];
+    std::memcpy(image.data(), frame + 1, kBlock - 1);
     if (fault == SimFault::WrongByte && m_options.wrongByteAt < kBlock - 1) {
-        m_image[m_options.wrongByteAt] ^= 0x01;
+        image[m_options.wrongByteAt] ^= 0x01;
         m_log(tag + ": stored byte " + std::to_string(m_options.wrongByteAt) +
               " wrong (fault wrong-byte)");
     }
-    if (m_stored) m_stored(m_image);
+    if (m_stored) m_stored(image, m_current);
     int wait = fault == SimFault::LateAck ? m_options.lateAckMs : m_options.ackDelayMs;
     // In short steps, so that a stop request is not held up.
     const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(wait);
@@ -229,4 +254,10 @@ void PagerSim::TakeWrite(bool faulty) {
     m_line.Send(&ack, 1, m_options.pace);
     m_log(tag + ": stored 511 bytes, answered ACK" +
           (fault == SimFault::LateAck ? " after " + std::to_string(wait) + " ms" : ""));
+    // The write is done: the technician takes the pager out (after its
+    // read-back, when one is expected) and puts the next one in.
+    if (m_options.readBack && m_fleet.size() > 1)
+        m_pendingReadBack = true;
+    else
+        NextPager();
 }

@@ -3,10 +3,12 @@
 // 512-byte block and its sum; "w" is followed by bytes 0 to 510 and their
 // sum, which the pager stores (keeping its own byte 511) and answers with
 // ACK. Fault modes make it misbehave in one chosen way.
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "PtyLine.h"
 #include "codeplug/CCodeplug.h"
@@ -45,15 +47,23 @@ struct SimOptions {
     std::uint8_t refuseByte = 0x15;
     int frameGapMs = 1000;            // longest pause inside a write frame
     std::size_t wrongByteAt = 0x09A;  // the byte the wrong-byte fault spoils
+    // With a fleet: the pager just written also answers the next read (a
+    // verify's read-back) before the next pager takes its place.
+    bool readBack = false;
 };
 
 class PagerSim {
 public:
     using Log = std::function<void(const std::string&)>;
-    // What the pager stored, after each accepted write.
-    using Stored = std::function<void(const Image&)>;
+    // What a pager (its place in the fleet, from 0) stored, after each
+    // accepted write.
+    using Stored = std::function<void(const Image&, std::size_t pager)>;
 
     PagerSim(PtyLine& line, Image image, SimOptions options, Log log);
+    // A fleet: the first pager is in the programmer; after each completed
+    // write the next one takes its place, and after the last nothing answers
+    // (an empty programmer).
+    PagerSim(PtyLine& line, std::vector<Image> fleet, SimOptions options, Log log);
 
     // Waits up to `timeoutMs` for a command and serves it. Returns true when
     // an exchange ("r" or "w") was served, false on time-out or noise.
@@ -65,7 +75,11 @@ public:
     bool LineClosed() const { return m_lineClosed; }
     void LineReopened() { m_lineClosed = false; }
 
-    const Image& Held() const { return m_image; }
+    // What the pager in the programmer holds (the last one once all are done).
+    const Image& Held() const { return m_fleet[std::min(m_current, m_fleet.size() - 1)]; }
+    const std::vector<Image>& Fleet() const { return m_fleet; }
+    // The place of the pager in the programmer; Fleet().size() when empty.
+    std::size_t Current() const { return m_current; }
     int Exchanges() const { return m_exchanges; }
 
 private:
@@ -73,9 +87,12 @@ private:
     void TakeWrite(bool faulty);
     void Garbage(std::uint8_t* out, std::size_t size);
     void Hang(const char* what);
+    void NextPager();
 
     PtyLine& m_line;
-    Image m_image;
+    std::vector<Image> m_fleet;
+    std::size_t m_current = 0;
+    bool m_pendingReadBack = false;
     SimOptions m_options;
     Log m_log;
     Stored m_stored;

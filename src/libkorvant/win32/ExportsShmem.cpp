@@ -10,9 +10,13 @@
 using namespace korvant;
 using namespace korvant::win32;
 
-struct shmem_area {};
+// Every handle holds its own use of the area: the area stays mapped until
+// the last handle of the process is closed, whichever thread closes it.
+struct shmem_area {
+    AreaLease lease;
+};
 struct shmem_subarea {
-    ShmemArea* area;
+    AreaLease lease;
     SubareaInfo info;
 };
 struct phash_table {
@@ -22,21 +26,18 @@ struct phash_table {
 namespace {
 
 ShmemArea* AreaOf(SHMEM_AREA handle) {
-    return reinterpret_cast<ShmemArea*>(handle);
-}
-
-SHMEM_AREA HandleOf(ShmemArea* area) {
-    return reinterpret_cast<SHMEM_AREA>(area);
+    return handle != nullptr ? handle->lease.get() : nullptr;
 }
 
 }  // namespace
 
 KORVANT_EXPORT SHMEM_AREA shmem_create_area(int global) {
-    return HandleOf(TheCache().Acquire(global != 0));
+    AreaLease lease = TheCache().Lease(global != 0);
+    return lease ? new shmem_area{std::move(lease)} : nullptr;
 }
 
 KORVANT_EXPORT void shmem_free_area(SHMEM_AREA area) {
-    TheCache().Release(AreaOf(area));
+    delete area;
 }
 
 KORVANT_EXPORT int shmem_commit_area(SHMEM_AREA area) {
@@ -53,7 +54,7 @@ KORVANT_EXPORT SHMEM_SUBAREA shmem_create_subarea(SHMEM_AREA area, const char* u
     if (area == nullptr || !ParseUuid(uuid, &id) || !AreaOf(area)->CreateSubarea(id, size, &info)) {
         return nullptr;
     }
-    return new shmem_subarea{AreaOf(area), info};
+    return new shmem_subarea{area->lease.Share(), info};
 }
 
 KORVANT_EXPORT void shmem_free_subarea(SHMEM_SUBAREA subarea) {
@@ -62,13 +63,14 @@ KORVANT_EXPORT void shmem_free_subarea(SHMEM_SUBAREA subarea) {
 
 KORVANT_EXPORT int shmem_commit_subarea(SHMEM_SUBAREA subarea) {
     return subarea != nullptr &&
-                   subarea->area->CommitRange(subarea->info.offset, subarea->info.size)
+                   subarea->lease->CommitRange(subarea->info.offset, subarea->info.size)
                ? 1
                : 0;
 }
 
 KORVANT_EXPORT void* shmem_get_subarea_addr(SHMEM_SUBAREA subarea) {
-    return subarea != nullptr ? subarea->area->Base() + subarea->info.offset : nullptr;
+    return subarea != nullptr ? subarea->lease->Span(subarea->info.offset, subarea->info.size)
+                              : nullptr;
 }
 
 KORVANT_EXPORT DWORD shmem_get_subarea_size(SHMEM_SUBAREA subarea) {
@@ -127,14 +129,9 @@ KORVANT_EXPORT int phash_create(const char* uuid, int capacity, int keySize, int
         return 0;
     }
     *out = nullptr;
-    ShmemArea* area = TheCache().Acquire(global != 0);
-    if (area == nullptr) {
-        return 0;
-    }
-    auto table = PersistentHash::Create(*area, uuid, capacity, keySize, dataSize, hash, keyCmp,
-                                        name, global != 0);
+    auto table =
+        TheCache().OpenTable(global != 0, uuid, capacity, keySize, dataSize, hash, keyCmp, name);
     if (!table) {
-        TheCache().Release(area);
         return 0;
     }
     *out = new phash_table{std::move(table)};
@@ -174,11 +171,7 @@ KORVANT_EXPORT void phash_unlock(PHASH_HANDLE h) {
 }
 
 KORVANT_EXPORT void phash_close(PHASH_HANDLE h) {
-    if (h != nullptr) {
-        ShmemArea* area = &h->table->Area();
-        delete h;
-        TheCache().Release(area);
-    }
+    delete h;  // the table lets go of its area
 }
 
 KORVANT_EXPORT int phash_flush_global_tables(void) {

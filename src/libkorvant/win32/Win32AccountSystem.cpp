@@ -73,11 +73,20 @@ long TokenInfo(TOKEN_INFORMATION_CLASS kind, std::vector<BYTE>* buffer) {
     return ok ? 0 : static_cast<long>(error);
 }
 
-long AdjustPrivileges(const std::vector<std::pair<std::string, DWORD>>& wanted,
+// The process token, or the token the calling thread impersonates with
+// (none when it does not).
+long OpenTokenOf(TokenKind kind, DWORD access, HANDLE* token) {
+    const BOOL ok = kind == TokenKind::kThread
+                        ? OpenThreadToken(GetCurrentThread(), access, TRUE, token)
+                        : OpenProcessToken(GetCurrentProcess(), access, token);
+    return ok ? 0 : static_cast<long>(GetLastError());
+}
+
+long AdjustPrivileges(TokenKind kind, const std::vector<std::pair<std::string, DWORD>>& wanted,
                       PrivilegeState* previous) {
     HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) {
-        return static_cast<long>(GetLastError());
+    if (long e = OpenTokenOf(kind, TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) {
+        return e;
     }
     const DWORD count = static_cast<DWORD>(wanted.size());
     const DWORD size = sizeof(TOKEN_PRIVILEGES) + count * sizeof(LUID_AND_ATTRIBUTES);
@@ -207,38 +216,41 @@ long Win32AccountSystem::TrustedDomains(std::vector<TrustedDomain>* out) {
         return e;
     }
     LSA_ENUMERATION_HANDLE context = 0;
-    long result = 0;
-    while (true) {
-        LSA_TRUST_INFORMATION* list = nullptr;
-        ULONG count = 0;
-        const NTSTATUS status = LsaEnumerateTrustedDomains(
-            policy, &context, reinterpret_cast<PVOID*>(&list), 0x10000, &count);
-        if (status != 0) {
-            const DWORD error = LsaNtStatusToWinError(status);
-            result = error == ERROR_NO_MORE_ITEMS ? 0 : static_cast<long>(error);
-            break;
-        }
-        for (ULONG i = 0; i < count; ++i) {
-            TrustedDomain d;
-            d.name = Narrow(list[i].Name);
-            if (!ToSid(list[i].Sid, &d.sid)) {
-                continue;
+    const std::uint32_t status = CollectTrustedDomains(
+        [&](std::vector<TrustedDomain>* page) -> std::uint32_t {
+            LSA_TRUST_INFORMATION* list = nullptr;
+            ULONG count = 0;
+            const NTSTATUS status = LsaEnumerateTrustedDomains(
+                policy, &context, reinterpret_cast<PVOID*>(&list), 0x10000, &count);
+            if (status != 0 && static_cast<std::uint32_t>(status) != kStatusMoreEntries) {
+                return static_cast<std::uint32_t>(status);
             }
-            TRUSTED_POSIX_OFFSET_INFO* offset = nullptr;
-            if (LsaQueryTrustedDomainInfo(policy, list[i].Sid, TrustedPosixOffsetInformation,
-                                          reinterpret_cast<PVOID*>(&offset)) == 0 &&
-                offset != nullptr) {
-                d.posixOffset = offset->Offset;
-                LsaFreeMemory(offset);
-            } else {
-                d.posixOffset = 0xFFFF;
+            for (ULONG i = 0; list != nullptr && i < count; ++i) {
+                TrustedDomain d;
+                d.name = Narrow(list[i].Name);
+                if (!ToSid(list[i].Sid, &d.sid)) {
+                    continue;
+                }
+                TRUSTED_POSIX_OFFSET_INFO* offset = nullptr;
+                if (LsaQueryTrustedDomainInfo(policy, list[i].Sid, TrustedPosixOffsetInformation,
+                                              reinterpret_cast<PVOID*>(&offset)) == 0 &&
+                    offset != nullptr) {
+                    d.posixOffset = offset->Offset;
+                    LsaFreeMemory(offset);
+                } else {
+                    d.posixOffset = 0xFFFF;
+                }
+                page->push_back(d);
             }
-            out->push_back(d);
-        }
-        LsaFreeMemory(list);
-    }
+            if (list != nullptr) {
+                LsaFreeMemory(list);
+            }
+            return static_cast<std::uint32_t>(status);
+        },
+        out);
     LsaClose(policy);
-    return result;
+    return status == 0 ? 0
+                       : static_cast<long>(LsaNtStatusToWinError(static_cast<NTSTATUS>(status)));
 }
 
 long Win32AccountSystem::UserInfo(const std::string& domain, const std::string& user, int level,
@@ -305,31 +317,31 @@ long Win32AccountSystem::TokenGroups(std::vector<TokenGroup>* out) {
     return 0;
 }
 
-long Win32AccountSystem::EnablePrivileges(const std::vector<std::string>& names,
+long Win32AccountSystem::EnablePrivileges(TokenKind token, const std::vector<std::string>& names,
                                           PrivilegeState* previous) {
     std::vector<std::pair<std::string, DWORD>> wanted;
     for (const std::string& name : names) {
         wanted.push_back({name, SE_PRIVILEGE_ENABLED});
     }
-    return AdjustPrivileges(wanted, previous);
+    return AdjustPrivileges(token, wanted, previous);
 }
 
-long Win32AccountSystem::RestorePrivileges(const PrivilegeState& previous) {
+long Win32AccountSystem::RestorePrivileges(TokenKind token, const PrivilegeState& previous) {
     std::vector<std::pair<std::string, DWORD>> wanted;
     for (const auto& entry : previous.entries) {
         wanted.push_back({entry.name, entry.attributes});
     }
-    return wanted.empty() ? 0 : AdjustPrivileges(wanted, nullptr);
+    return wanted.empty() ? 0 : AdjustPrivileges(token, wanted, nullptr);
 }
 
-long Win32AccountSystem::PrivilegeHeld(const std::string& name, bool* held) {
-    HANDLE token = nullptr, copy = nullptr;
-    if (long e = OpenToken(TOKEN_QUERY | TOKEN_DUPLICATE, &token)) {
+long Win32AccountSystem::PrivilegeHeld(TokenKind token, const std::string& name, bool* held) {
+    HANDLE opened = nullptr, copy = nullptr;
+    if (long e = OpenTokenOf(token, TOKEN_QUERY | TOKEN_DUPLICATE, &opened)) {
         return e;
     }
     // The check wants an impersonation token.
-    const BOOL duplicated = DuplicateToken(token, SecurityImpersonation, &copy);
-    CloseHandle(token);
+    const BOOL duplicated = DuplicateToken(opened, SecurityImpersonation, &copy);
+    CloseHandle(opened);
     if (!duplicated) {
         return static_cast<long>(GetLastError());
     }

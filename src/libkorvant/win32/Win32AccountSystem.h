@@ -16,9 +16,10 @@ public:
                   UserDetails* out) override;
     long TokenUser(Sid* out) override;
     long TokenGroups(std::vector<TokenGroup>* out) override;
-    long EnablePrivileges(const std::vector<std::string>& names, PrivilegeState* previous) override;
-    long RestorePrivileges(const PrivilegeState& previous) override;
-    long PrivilegeHeld(const std::string& name, bool* held) override;
+    long EnablePrivileges(TokenKind token, const std::vector<std::string>& names,
+                          PrivilegeState* previous) override;
+    long RestorePrivileges(TokenKind token, const PrivilegeState& previous) override;
+    long PrivilegeHeld(TokenKind token, const std::string& name, bool* held) override;
 };
 
 }  // namespace korvant::win32

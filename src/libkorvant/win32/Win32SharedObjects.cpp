@@ -49,7 +49,7 @@ ObjHandle Win32SharedObjects::CreateOwnedMutex(const std::string& name, bool glo
     HANDLE h = CreateMutexA(&security.attributes, TRUE, name.c_str());
     const DWORD error = GetLastError();
     if (h == nullptr) {
-        Trace("CreateMutex", "shmem", __LINE__, error);
+        win32::Trace("CreateMutex", "shmem", __LINE__, error);
         return 0;
     }
     *existed = error == ERROR_ALREADY_EXISTS;
@@ -65,7 +65,7 @@ WaitResult Win32SharedObjects::Wait(ObjHandle mutex, std::uint32_t timeoutMs) {
         case WAIT_TIMEOUT:
             return WaitResult::kTimeout;
         default:
-            Trace("WaitForSingleObject", "shmem", __LINE__, GetLastError());
+            win32::Trace("WaitForSingleObject", "shmem", __LINE__, GetLastError());
             return WaitResult::kFailed;
     }
 }
@@ -86,7 +86,7 @@ bool Win32SharedObjects::OpenMapping(const std::string& name, std::uint64_t size
     }
     void* base = MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, static_cast<SIZE_T>(size));
     if (base == nullptr) {
-        Trace("MapViewOfFile", "shmem", __LINE__, GetLastError());
+        win32::Trace("MapViewOfFile", "shmem", __LINE__, GetLastError());
         CloseHandle(mapping);
         return false;
     }
@@ -112,7 +112,7 @@ long Win32SharedObjects::MapFile(const std::string& path, const std::string& nam
                     readOnly ? OPEN_EXISTING : OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD error = GetLastError();
     if (file == INVALID_HANDLE_VALUE) {
-        Trace("CreateFile", "shmem", __LINE__, error);
+        win32::Trace("CreateFile", "shmem", __LINE__, error);
         return static_cast<long>(error);
     }
     *created = !readOnly && error != ERROR_ALREADY_EXISTS;
@@ -130,7 +130,7 @@ long Win32SharedObjects::MapFile(const std::string& path, const std::string& nam
         end.QuadPart = static_cast<LONGLONG>(size);
         if (!SetFilePointerEx(file, end, nullptr, FILE_BEGIN) || !SetEndOfFile(file)) {
             error = GetLastError();
-            Trace("SetEndOfFile", "shmem", __LINE__, error);
+            win32::Trace("SetEndOfFile", "shmem", __LINE__, error);
             CloseHandle(file);
             return static_cast<long>(error);
         }
@@ -145,7 +145,11 @@ long Win32SharedObjects::MapFile(const std::string& path, const std::string& nam
                                         readOnly ? nullptr : name.c_str());
     if (mapping == nullptr) {
         error = GetLastError();
-        Trace("CreateFileMapping", "shmem", __LINE__, error);
+        // Refused for lack of the right to create it in Global\: the area
+        // traces that once and goes on without it.
+        if (error != ERROR_ACCESS_DENIED) {
+            win32::Trace("CreateFileMapping", "shmem", __LINE__, error);
+        }
         CloseHandle(file);
         return static_cast<long>(error);
     }
@@ -153,7 +157,7 @@ long Win32SharedObjects::MapFile(const std::string& path, const std::string& nam
                                static_cast<SIZE_T>(size));
     if (base == nullptr) {
         error = GetLastError();
-        Trace("MapViewOfFile", "shmem", __LINE__, error);
+        win32::Trace("MapViewOfFile", "shmem", __LINE__, error);
         CloseHandle(mapping);
         CloseHandle(file);
         return static_cast<long>(error);
@@ -203,6 +207,10 @@ void Win32SharedObjects::Out(const std::string& text) {
 void Win32SharedObjects::Err(const std::string& text) {
     std::fputs(text.c_str(), stderr);
     std::fflush(stderr);
+}
+
+void Win32SharedObjects::Trace(const char* call, int line, unsigned long status) {
+    korvant::win32::Trace(call, "shmem", line, status);
 }
 
 }  // namespace korvant::win32

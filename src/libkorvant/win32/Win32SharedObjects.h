@@ -21,6 +21,7 @@ public:
     std::uint32_t UnixTime() override;
     void Out(const std::string& text) override;
     void Err(const std::string& text) override;
+    void Trace(const char* call, int line, unsigned long status) override;
 };
 
 }  // namespace korvant::win32

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "libkorvant/PersistentHash.h"
@@ -16,6 +17,27 @@ namespace shmemwine {
 using HashFn = unsigned (*)(const void*, int);
 using CmpFn = int (*)(const void*, const void*, int);
 using Handle = void*;
+
+// Looks an export up by its undecorated name; false when it is missing.
+template <typename F>
+bool Bind(HMODULE module, F& fn, const char* name) {
+    fn = reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+    return fn != nullptr;
+}
+
+// Starts a program of this folder with its handles inherited; null on failure.
+inline HANDLE StartProcess(const std::string& commandLine) {
+    std::string line = commandLine;
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si,
+                        &pi)) {
+        return nullptr;
+    }
+    CloseHandle(pi.hThread);
+    return pi.hProcess;
+}
 
 struct Api {
     int (*create)(const char*, int, int, int, HashFn, CmpFn, const char*, int, Handle*);
@@ -39,11 +61,7 @@ struct Api {
             return false;
         }
         bool ok = true;
-        auto get = [&](auto& fn, const char* name) {
-            fn = reinterpret_cast<std::remove_reference_t<decltype(fn)>>(
-                reinterpret_cast<void*>(GetProcAddress(m, name)));
-            ok = ok && fn != nullptr;
-        };
+        auto get = [&](auto& fn, const char* name) { ok = Bind(m, fn, name) && ok; };
         get(create, "phash_create");
         get(lookup, "phash_lookup");
         get(enter, "phash_enter");
@@ -64,6 +82,7 @@ struct Api {
 
 inline constexpr const char* kRecordsId = "{0E4C1A10-5A5A-4C3B-9F00-0000000000A1}";
 inline constexpr const char* kCounterId = "{0E4C1A10-5A5A-4C3B-9F00-0000000000A2}";
+inline constexpr const char* kSmallId = "{0E4C1A10-5A5A-4C3B-9F00-0000000000A5}";
 inline constexpr int kRecordsCapacity = 2000;
 inline constexpr int kKeySize = 32;
 
@@ -93,11 +112,32 @@ inline bool OpenCounter(Api& api, Handle* h) {
     return api.create(kCounterId, 8, 4, 4, api.intHash, api.intCmp, "Torture counter", 1, h) == 1;
 }
 
-// The raw bytes of a table, read through a view of the named mapping of
-// this process's own; nullptr when it cannot be mapped.
+// The size of the view (or allocation) that holds `inside`.
+inline std::uint64_t ViewExtent(const void* inside, std::uint8_t** base) {
+    MEMORY_BASIC_INFORMATION info{};
+    if (VirtualQuery(inside, &info, sizeof info) == 0) {
+        return 0;
+    }
+    auto* start = static_cast<std::uint8_t*>(info.AllocationBase);
+    std::uint8_t* end = start;
+    while (VirtualQuery(end, &info, sizeof info) != 0 && info.AllocationBase == start &&
+           info.State != MEM_FREE) {
+        end += info.RegionSize;
+    }
+    if (base != nullptr) {
+        *base = start;
+    }
+    return static_cast<std::uint64_t>(end - start);
+}
+
+// The raw bytes of a table, read as an outsider would: through a view of
+// the named mapping of this process's own, from a copy of the header, and
+// only as far as the view goes.
 struct RawTable {
     HANDLE mapping = nullptr;
     std::uint8_t* base = nullptr;
+    std::uint64_t viewSize = 0;
+    std::uint8_t header[korvant::area::kHeaderSize] = {};
     std::uint8_t* table = nullptr;
     std::uint32_t size = 0;
     explicit RawTable(const char* id) {
@@ -110,11 +150,20 @@ struct RawTable {
         if (base == nullptr || !korvant::ParseUuid(id, &uuid)) {
             return;
         }
-        const std::uint32_t inUse = korvant::Load32(base, korvant::area::kInUse);
+        viewSize = ViewExtent(base, nullptr);
+        if (viewSize < sizeof header) {
+            return;
+        }
+        std::memcpy(header, base, sizeof header);
+        const std::uint32_t inUse = korvant::Load32(header, korvant::area::kInUse);
         for (std::uint32_t i = 0; i < inUse && i < 24; ++i) {
-            if (std::memcmp(base + 20 + 24 * i, uuid.bytes, 16) == 0) {
-                table = base + korvant::Load32(base, 20 + 24 * i + 16);
-                size = korvant::Load32(base, 20 + 24 * i + 20);
+            const std::uint64_t offset = korvant::Load32(header, 20 + 24 * i + 16);
+            const std::uint64_t bytes = korvant::Load32(header, 20 + 24 * i + 20);
+            if (std::memcmp(header + 20 + 24 * i, uuid.bytes, 16) == 0 &&
+                offset + bytes <= viewSize) {
+                table = base + offset;
+                size = static_cast<std::uint32_t>(bytes);
+                break;
             }
         }
     }
@@ -126,6 +175,7 @@ struct RawTable {
             CloseHandle(mapping);
         }
     }
+    bool HeaderValid() const { return korvant::ShmemArea::HeaderValid(header, viewSize, 0x180000); }
     std::string Audit() const {
         return table == nullptr ? "no table" : korvant::PersistentHash::Audit(table, size);
     }

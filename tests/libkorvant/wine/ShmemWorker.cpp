@@ -3,6 +3,8 @@
 #include <map>
 #include <random>
 
+#include "libkorvant/AreaIntruder.h"
+#include "libkorvant/wine/ShmemVictim.h"
 #include "libkorvant/wine/ShmemWine.h"
 
 using namespace shmemwine;
@@ -124,14 +126,53 @@ int Torture(std::uint32_t worker, int ops, unsigned seed) {
     return failures == 0 ? 0 : 1;
 }
 
+// An outsider: maps the area by its name only (no LIBKORVANT) and flips
+// fields in it without the mutex for the given time.
+int Hostile(int milliseconds, unsigned seed) {
+    HANDLE mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, "Global\\VTshmemV3_area");
+    auto* base =
+        mapping != nullptr
+            ? static_cast<std::uint8_t*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0))
+            : nullptr;
+    if (base == nullptr) {
+        return 21;
+    }
+    korvant::testing::AreaIntruder intruder(base, ViewExtent(base, nullptr), seed);
+    const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
+    while (static_cast<int>(end - GetTickCount()) > 0) {
+        for (int i = 0; i < 64; ++i) {
+            intruder.Step();
+        }
+    }
+    std::printf("hostile: %ld flips\n", intruder.flips);
+    UnmapViewOfFile(base);
+    CloseHandle(mapping);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IONBF, 0);
+    const std::string mode = argc > 1 ? argv[1] : "";
+    if (mode == "hostile" && argc == 4) {
+        return Hostile(std::stoi(argv[2]), std::stoul(argv[3]));
+    }
+    if (mode == "victim" && argc == 3) {
+        return Victim(std::stoul(argv[2]));
+    }
+    if (mode == "debugreader" && argc == 3) {
+        return DebugReader(std::stoul(argv[2]));
+    }
+    if (mode == "threads" && argc == 3) {
+        return Threads(std::stoi(argv[2]));
+    }
+    if (mode == "privileged") {
+        return Privileged();
+    }
     if (argc < 2 || !api.Load()) {
         return 10;
     }
-    const std::string mode = argv[1];
     if (mode == "torture" && argc == 5) {
         return Torture(std::stoul(argv[2]), std::stoi(argv[3]), std::stoul(argv[4]));
     }

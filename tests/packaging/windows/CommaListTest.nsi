@@ -9,7 +9,7 @@ RequestExecutionLevel user
 OutFile "${OUTFILE}"
 Name "CommaListTest"
 
-!addincludedir "${__FILEDIR__}\..\..\packaging\windows\include"
+!addincludedir "${__FILEDIR__}\..\..\..\packaging\windows\include"
 ; The include brings its uninstaller twins, which this program never uses.
 !pragma warning disable 6010
 !pragma warning disable 6020
