@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <numeric>
 
 using namespace layout;
 
@@ -41,8 +42,8 @@ CCodeplug::ToneTable CCodeplug::GetToneTable(Channel ch) const {
     const std::size_t base = ChannelOffset(ch, TONE_TABLE1, TONE_TABLE2);
     ToneTable table;
     for (std::size_t i = 0; i < TONE_SLOTS; ++i) {
-        table[i] = static_cast<std::uint16_t>(m_image[base + 2 * i] |
-                                              (m_image[base + 2 * i + 1] << 8));
+        table[i] =
+            static_cast<std::uint16_t>(m_image[base + 2 * i] | (m_image[base + 2 * i + 1] << 8));
     }
     return table;
 }
@@ -64,8 +65,8 @@ void CCodeplug::SetToneRefs(Channel ch, const ToneRefs& refs) {
 }
 
 CCodeplug::ModelOptionRecord CCodeplug::GetModelOptionRecord() const {
-    return {m_image[OPTION_SEL], m_image[RESET_TIME], m_image[OPTION_FLAGS],
-            m_image[ALERT_TIME], m_image[SCAN_BACK]};
+    return {m_image[OPTION_SEL], m_image[RESET_TIME], m_image[OPTION_FLAGS], m_image[ALERT_TIME],
+            m_image[SCAN_BACK]};
 }
 
 void CCodeplug::SetModelOptionRecord(const ModelOptionRecord& rec) {
@@ -80,11 +81,12 @@ CCodeplug::Switches CCodeplug::GetSwitches() const {
     return CopyOut<SWITCH_COUNT>(m_image, SWITCH_A);
 }
 
-void CCodeplug::SetSwitches(const Switches& sw) { CopyIn(m_image, SWITCH_A, sw); }
+void CCodeplug::SetSwitches(const Switches& sw) {
+    CopyIn(m_image, SWITCH_A, sw);
+}
 
 void CCodeplug::SetToneSystem(int system) {
-    m_image[SYSTEM_SEL] =
-        static_cast<Byte>(((system & 0x0F) << 4) | (m_image[SYSTEM_SEL] & 0x0F));
+    m_image[SYSTEM_SEL] = static_cast<Byte>(((system & 0x0F) << 4) | (m_image[SYSTEM_SEL] & 0x0F));
 }
 
 void CCodeplug::SetSystemSetting(int value) {
@@ -125,7 +127,9 @@ void CCodeplug::SetSquelchPair(const std::array<Byte, 2>& pair) {
     CopyIn(m_image, SQ_V10_LVL, pair);
 }
 
-std::array<Byte, 2> CCodeplug::GetPlugVersion() const { return CopyOut<2>(m_image, PLUG_VER); }
+std::array<Byte, 2> CCodeplug::GetPlugVersion() const {
+    return CopyOut<2>(m_image, PLUG_VER);
+}
 
 void CCodeplug::SetPlugVersion(const std::array<Byte, 2>& version) {
     CopyIn(m_image, PLUG_VER, version);
@@ -135,16 +139,25 @@ CCodeplug::Advanced CCodeplug::GetAdvanced() const {
     return CopyOut<ADVANCED_SIZE>(m_image, ADVANCED);
 }
 
-void CCodeplug::SetAdvanced(const Advanced& block) { CopyIn(m_image, ADVANCED, block); }
+void CCodeplug::SetAdvanced(const Advanced& block) {
+    CopyIn(m_image, ADVANCED, block);
+}
 
-CCodeplug::Quad CCodeplug::GetSerialNumber() const { return CopyOut<4>(m_image, SERIAL_NO); }
-void CCodeplug::SetSerialNumber(const Quad& serial) { CopyIn(m_image, SERIAL_NO, serial); }
-CCodeplug::Quad CCodeplug::GetModelNumber() const { return CopyOut<4>(m_image, MODEL_NO); }
-void CCodeplug::SetModelNumber(const Quad& model) { CopyIn(m_image, MODEL_NO, model); }
+CCodeplug::Quad CCodeplug::GetSerialNumber() const {
+    return CopyOut<4>(m_image, SERIAL_NO);
+}
+void CCodeplug::SetSerialNumber(const Quad& serial) {
+    CopyIn(m_image, SERIAL_NO, serial);
+}
+CCodeplug::Quad CCodeplug::GetModelNumber() const {
+    return CopyOut<4>(m_image, MODEL_NO);
+}
+void CCodeplug::SetModelNumber(const Quad& model) {
+    CopyIn(m_image, MODEL_NO, model);
+}
 
 Byte CCodeplug::ComputeChecksum(const Image& image) {
-    unsigned sum = 0;
-    for (std::size_t i = 0; i < CHECKSUM_SPAN; ++i) sum += image[i];
+    const unsigned sum = std::accumulate(image.begin(), image.begin() + CHECKSUM_SPAN, 0u);
     return static_cast<Byte>(sum & 0xFF);
 }
 

@@ -3,7 +3,9 @@
 #include "codeplug/TextTable.h"
 
 namespace {
-const char* const kSvRecordTimes[] = {"Dynamic", "15 Sec", "30 Sec", "60 Sec", "120 Sec"};
+// By the stored nibble: the list stores 1, 2, 4 and 8 for its times.
+const char* const kSvRecordTimes[] = {"Dynamic", "15 Sec", "30 Sec", "??",     "60 Sec",
+                                      "??",      "??",     "??",     "120 Sec"};
 const char* const kResetFunctions[] = {"Automatic", "Delayed N", "Revert",
                                        "Manual",    "Timeout",   "Revert N"};
 
@@ -44,17 +46,14 @@ std::string CModelOptions::AlertDurationText() const {
     return GetFlag(ALERT_DURATION_FIXED) ? "FIXED" : "STD";
 }
 
-std::string CModelOptions::SvRecordTimeText(int index) {
-    return texts::Lookup(kSvRecordTimes, index);
+std::string CModelOptions::SvRecordTimeText(int nibble) {
+    return texts::Lookup(kSvRecordTimes, nibble, "??");
 }
 std::string CModelOptions::ResetFunctionText(int index) {
     return texts::Lookup(kResetFunctions, index);
 }
 bool CModelOptions::ResetFunctionHasTime(int index) {
     return index == 1 || index == 4 || index == 5;
-}
-int CModelOptions::SvRecordTimeCount() {
-    return static_cast<int>(std::size(kSvRecordTimes));
 }
 int CModelOptions::ResetFunctionCount() {
     return static_cast<int>(std::size(kResetFunctions));

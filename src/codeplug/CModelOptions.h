@@ -40,7 +40,8 @@ public:
     double AlertTimeSeconds() const { return m_b[3] * 0.48; }
     double ScanBackSeconds() const { return m_b[4] * 0.008; }
 
-    // "Dynamic", "15 Sec", "30 Sec", "60 Sec", "120 Sec"; empty beyond.
+    // "Dynamic", "15 Sec", "30 Sec", "60 Sec", "120 Sec" for the nibbles 0, 1,
+    // 2, 4 and 8 that the Model Options page stores; "??" for the others.
     std::string SvRecordTimeText() const { return SvRecordTimeText(GetSvRecordTime()); }
     // "Automatic", "Delayed N", "Revert", "Manual", "Timeout", "Revert N".
     std::string ResetFunctionText() const { return ResetFunctionText(GetResetFunction()); }
@@ -49,10 +50,9 @@ public:
     // Whether the reset function runs on RESET_TIME ("Delayed N", "Timeout", "Revert N").
     bool ResetFunctionHasTime() const { return ResetFunctionHasTime(GetResetFunction()); }
 
-    static std::string SvRecordTimeText(int index);
+    static std::string SvRecordTimeText(int nibble);
     static std::string ResetFunctionText(int index);
     static bool ResetFunctionHasTime(int index);
-    static int SvRecordTimeCount();
     static int ResetFunctionCount();
 
 private:

@@ -1,30 +1,78 @@
 #include "document/CDatFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <system_error>
 
 namespace {
 
-// A character source with one character of lookahead; Peek() and Bump()
-// return -1 at the end of the input.
-class MemorySource {
+// A character source with one character of lookahead over the caller's
+// bytes, or over chunks that a refill function reads from a file into the
+// caller's buffer. Peek() returns -1 at the end.
+class Source {
 public:
-    MemorySource(const void* data, std::size_t size)
-        : m_p(static_cast<const unsigned char*>(data)), m_end(m_p + size) {}
-    int Peek() const { return m_p < m_end ? *m_p : -1; }
-    int Bump() { return m_p < m_end ? *m_p++ : -1; }
+    using Refill = std::size_t (*)(void* from, char* buf, std::size_t cap);
+
+    Source(const void* data, std::size_t size)
+        : m_p(static_cast<const char*>(data)), m_end(m_p + size) {}
+    Source(Refill refill, void* from, char* buf, std::size_t cap)
+        : m_refill(refill), m_from(from), m_buf(buf), m_cap(cap) {}
+
+    // Per character of the file: kept inline even in instrumented builds.
+    [[gnu::always_inline]] int Peek() {
+        return m_p != m_end ? static_cast<unsigned char>(*m_p) : PeekNextChunk();
+    }
+    // Steps over the character the last Peek() gave.
+    [[gnu::always_inline]] void Skip() { ++m_p; }
+    // Skips past the next `c`; false at the end of the input.
+    bool SkipPast(char c) {
+        for (;;) {
+            if (m_p == m_end && !Fill()) return false;
+            const auto* at = static_cast<const char*>(
+                std::memchr(m_p, c, static_cast<std::size_t>(m_end - m_p)));
+            if (at) {
+                m_p = at + 1;
+                return true;
+            }
+            m_p = m_end;
+        }
+    }
 
 private:
-    const unsigned char* m_p;
-    const unsigned char* m_end;
+    bool Fill() {
+        if (!m_refill) return false;
+        const std::size_t n = m_refill(m_from, m_buf, m_cap);
+        m_p = m_buf;
+        m_end = m_buf + n;
+        return n > 0;
+    }
+    int PeekNextChunk() { return Fill() ? static_cast<unsigned char>(*m_p) : -1; }
+
+    const char* m_p = nullptr;
+    const char* m_end = nullptr;
+    Refill m_refill = nullptr;
+    void* m_from = nullptr;
+    char* m_buf = nullptr;
+    std::size_t m_cap = 0;
 };
 
+constexpr std::size_t kChunk = 4096;
+
+// A stream is read character by character, so that it is left right after
+// the last character the reader used.
 class StreamSource {
 public:
     explicit StreamSource(std::istream& in) : m_buf(in.rdbuf()) {}
-    int Peek() { return m_buf ? Norm(m_buf->sgetc()) : -1; }
-    int Bump() { return m_buf ? Norm(m_buf->sbumpc()) : -1; }
+    [[gnu::always_inline]] int Peek() { return m_buf ? Norm(m_buf->sgetc()) : -1; }
+    [[gnu::always_inline]] void Skip() { m_buf->sbumpc(); }
+    bool SkipPast(char wanted) {
+        for (int c = Peek(); c >= 0; c = Peek()) {
+            Skip();
+            if (c == static_cast<unsigned char>(wanted)) return true;
+        }
+        return false;
+    }
 
 private:
     static int Norm(std::streambuf::int_type c) {
@@ -33,24 +81,9 @@ private:
     std::streambuf* m_buf;
 };
 
-class FileSource {
-public:
-    explicit FileSource(std::FILE* f) : m_file(f) {}
-    int Peek() {
-        if (m_ahead == kNone) m_ahead = std::getc(m_file);
-        return m_ahead == EOF ? -1 : m_ahead;
-    }
-    int Bump() {
-        const int c = Peek();
-        m_ahead = kNone;
-        return c;
-    }
-
-private:
-    static constexpr int kNone = -2;
-    std::FILE* m_file;
-    int m_ahead = kNone;
-};
+std::size_t FromFile(void* from, char* buf, std::size_t cap) {
+    return std::fread(buf, 1, cap, static_cast<std::FILE*>(from));
+}
 
 bool IsBlank(int c) {
     return c == ' ' || (c >= '\t' && c <= '\r');
@@ -66,41 +99,40 @@ int HexValue(int c) {
 // Reads the hexadecimal number after a "$": leading blanks are skipped and
 // a "0x" prefix is allowed. Only the low 8 bits are kept, so a number of any
 // length takes no memory. False when no digit follows.
-template <class Source>
-bool ReadHexByte(Source& src, Byte& out) {
-    while (IsBlank(src.Peek())) src.Bump();
-    int digit = HexValue(src.Peek());
-    if (digit < 0) return false;
-    unsigned value = 0;
-    if (src.Peek() == '0') {
-        src.Bump();
-        if (src.Peek() == 'x' || src.Peek() == 'X') src.Bump();
+template <class Src>
+bool ReadHexByte(Src& src, Byte& out) {
+    int c = src.Peek();
+    for (; IsBlank(c); c = src.Peek()) src.Skip();
+    if (HexValue(c) < 0) return false;
+    if (c == '0') {
+        src.Skip();
+        c = src.Peek();
+        if (c == 'x' || c == 'X') {
+            src.Skip();
+            c = src.Peek();
+        }
     }
-    while ((digit = HexValue(src.Peek())) >= 0) {
+    unsigned value = 0;
+    for (int digit; (digit = HexValue(c)) >= 0; c = src.Peek()) {
         value = ((value << 4) | static_cast<unsigned>(digit)) & 0xFFu;
-        src.Bump();
+        src.Skip();
     }
     out = static_cast<Byte>(value);
     return true;
 }
 
-template <class Source>
-CDatFile::Parsed ParseFrom(Source& src) {
+template <class Src>
+CDatFile::Parsed ParseFrom(Src& src) {
     CDatFile::Parsed result;
     Byte last = 0;
-    std::size_t k = 0;
-    while (k < layout::IMAGE_SIZE) {
-        int c;
-        do {
-            c = src.Bump();
-        } while (IsBlank(c));
-        if (c < 0) break;
-        if (c != '$') continue;
+    auto out = result.image.begin();
+    // Everything but the dollar signs and the numbers after them is ignored.
+    while (out != result.image.end() && src.SkipPast('$')) {
         if (!ReadHexByte(src, last)) break;
-        result.image[k++] = last;
+        *out++ = last;
     }
-    result.valuesRead = k;
-    for (; k < layout::IMAGE_SIZE; ++k) result.image[k] = last;
+    result.valuesRead = static_cast<std::size_t>(out - result.image.begin());
+    std::fill(out, result.image.end(), last);
     return result;
 }
 
@@ -121,7 +153,7 @@ std::string SystemError(int err) {
 }  // namespace
 
 CDatFile::Parsed CDatFile::Parse(const void* data, std::size_t size) {
-    MemorySource src(data, size);
+    Source src(data, size);
     return ParseFrom(src);
 }
 
@@ -131,26 +163,45 @@ CDatFile::Parsed CDatFile::Parse(std::istream& in) {
 }
 
 CDatFile::Parsed CDatFile::Parse(std::FILE* file) {
-    FileSource src(file);
+    char buf[kChunk];
+    Source src(FromFile, file, buf, sizeof buf);
     return ParseFrom(src);
 }
 
 std::string CDatFile::Format(const Image& image) {
-    std::string text;
-    text.reserve(kFileSize);
-    char line[32];
-    for (std::size_t i = 0; i < image.size(); ++i) {
-        const int n = std::snprintf(line, sizeof line, "0x%03x: $%02X\n", static_cast<unsigned>(i),
-                                    static_cast<unsigned>(image[i]));
-        text.append(line, static_cast<std::size_t>(n));
-    }
+    std::string text(kFileSize, '\0');
+    Format(image, text.data());
     return text;
 }
 
+void CDatFile::Format(const Image& image, char* text) {
+    // "0x%03x: $%02X\n" for every byte, digit by digit: the offset has at
+    // most three hex digits and the value two (a test holds it to printf).
+    static constexpr char kLower[] = "0123456789abcdef";
+    static constexpr char kUpper[] = "0123456789ABCDEF";
+    char* line = text;
+    std::size_t i = 0;
+    for (const unsigned b : image) {
+        line[0] = '0';
+        line[1] = 'x';
+        line[2] = kLower[(i >> 8) & 0xF];
+        line[3] = kLower[(i >> 4) & 0xF];
+        line[4] = kLower[i & 0xF];
+        line[5] = ':';
+        line[6] = ' ';
+        line[7] = '$';
+        line[8] = kUpper[b >> 4];
+        line[9] = kUpper[b & 0xF];
+        line[10] = '\n';
+        line += kLineLength;
+        ++i;
+    }
+}
+
 bool CDatFile::IsValid(const Image& image) {
-    Byte any = 0;
-    for (std::size_t i = 0; i < layout::CHECKSUM_SPAN; ++i) any |= image[i];
-    return any != 0 && CCodeplug::ComputeChecksum(image) == image[layout::CHECKSUM];
+    const auto span = image.begin() + layout::CHECKSUM_SPAN;
+    return std::any_of(image.begin(), span, [](Byte b) { return b != 0; }) &&
+           CCodeplug::ComputeChecksum(image) == image[layout::CHECKSUM];
 }
 
 CDatFile::ReadResult CDatFile::Read(const std::filesystem::path& path) {

@@ -23,13 +23,16 @@ public:
     };
 
     // Parsers stop after the 512th value; a short or damaged input ends the
-    // reading and the last value fills the rest of the image.
+    // reading and the last value fills the rest of the image. A stream is
+    // left right after the last character used; a file is read in chunks.
     static Parsed Parse(const void* data, std::size_t size);
     static Parsed Parse(std::istream& in);
     static Parsed Parse(std::FILE* file);
 
     // The 512 lines of an image, exactly as written to a file.
     static std::string Format(const Image& image);
+    // The same into `text`, which holds kFileSize characters.
+    static void Format(const Image& image, char* text);
 
     // What the program accepts as a codeplug: the sum of bytes 0x000-0x1EC
     // matches CHECKSUM and those bytes are not all zero.

@@ -23,13 +23,55 @@ std::string ToneRangeMessage() {
     return RangeMessage(kToneMinHz, kToneMaxHz);
 }
 
+std::uint16_t TypedToneCode(double hz, int clockIndex) {
+    const CToneCode code = CToneCode::Encode(hz, clockIndex);
+    if (code.IsEmpty() || !ToneInRange(hz)) return code.Code14();
+    const auto shown = [clockIndex](const CToneCode& c) {
+        return ParseTone(FormatTone(c.Decode(clockIndex))).value;
+    };
+    const auto inRange = [&](const CToneCode& c) { return ToneInRange(shown(c)); };
+    if (inRange(code)) return code.Code14();
+    // Codes lie at most 3.5 Hz apart within the range: small steps of the
+    // typed tone toward the range reach the neighbouring code.
+    const double toward = shown(code) < kToneMinHz ? 1.0 : -1.0;
+    constexpr double kStep = 0.05, kReach = 8.0;
+    for (double d = kStep; d <= kReach; d += kStep) {
+        const CToneCode next = CToneCode::Encode(hz + toward * d, clockIndex);
+        if (inRange(next)) return next.Code14();
+    }
+    return code.Code14();
+}
+
 double NormalizeTone(double hz, int clockIndex) {
-    return CToneCode::Encode(hz, clockIndex).Decode(clockIndex);
+    return CToneCode::FromCode(TypedToneCode(hz, clockIndex)).Decode(clockIndex);
 }
 
 double NormalizeTone(CChannelData& record, int slot, double hz) {
-    record.SetTone(slot, hz);
+    record.SetSlotCode(slot, TypedToneCode(hz, record.GetClockIndex()));
     return record.GetTone(slot);
+}
+
+void StoreShownTone(CChannelData& record, int slot, double shown, std::uint16_t code) {
+    if (shown != 0.0 && CodeplugContext::Get().toneSystem == TONE_USER)
+        record.SetSlotCode(slot, code);
+    else
+        record.SetTone(slot, shown);
+}
+
+std::string ToneTextShowing(double shown, int clockIndex) {
+    const std::string want = FormatTone(shown);
+    // Tenths out from the tone itself, nearest first.
+    for (int k = 0; k <= 40; ++k) {
+        for (int sign : {-1, 1}) {
+            if (k == 0 && sign > 0) continue;
+            const std::string typed = FormatTone(shown + sign * k * 0.1);
+            const FieldNumber n = ParseTone(typed);
+            if (n.ok && ToneInRange(n.value) &&
+                FormatTone(NormalizeTone(n.value, clockIndex)) == want)
+                return typed;
+        }
+    }
+    return want;
 }
 
 double ToneSpacingThreshold(int bandwidth) {
@@ -99,6 +141,17 @@ ToneSpacingOutcome ResolveToneSpacing(const ToneFieldValues& fields, int field, 
             out.value = fields[other];
             out.mergedWith = other;
             break;
+        }
+    }
+    for (int copy = 0; copy < kToneFields; ++copy) {
+        if (!((skip >> copy) & 1u)) continue;
+        const int own = ToneFieldPartner(copy);
+        if (own < 0 || own == field || (skip >> own) & 1u) continue;
+        if (!SameCallSpacingOk(out.value, fields[own], r)) {
+            out.value = previous;
+            out.refused = true;
+            out.mergedWith = -1;
+            return out;
         }
     }
     return out;

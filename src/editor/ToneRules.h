@@ -2,6 +2,7 @@
 // Rules a typed call tone (Hz) passes on a channel page: field syntax and
 // range, normalisation through the pager's tone code, and tone spacing.
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -22,13 +23,28 @@ FieldNumber ParseTone(std::string_view text);
 bool ToneInRange(double hz);
 std::string ToneRangeMessage();
 
-// The tone as the pager will hold it: encoded with the clock index, decoded
-// again and snapped onto the set of the current tone system (kept as it
-// comes back under "User").
+// The tone code a typed tone gets with a clock index. A tone typed within
+// the range never gets a code whose tone the field shows outside it (280
+// with the second clock would show 279.9 and then be refused as a value the
+// user never typed): such a code moves to its neighbour inside the range.
+std::uint16_t TypedToneCode(double hz, int clockIndex);
+// The tone as the pager will hold it: its typed tone code decoded again and
+// snapped onto the set of the current tone system (kept as it comes back
+// under "User").
 double NormalizeTone(double hz, int clockIndex);
-// Stores the tone into a slot of the channel record (as its tone code, with
-// the record's clock index) and gives the slot's decoded value.
+// Stores the tone into a slot of the channel record (as its typed tone code,
+// with the record's clock index) and gives the slot's decoded value.
 double NormalizeTone(CChannelData& record, int slot, double hz);
+// Stores the tone a field shows into a slot. Under "User" the field shows
+// what comes back from a tone code, and encoding that value again can give
+// another code (3130.4 shows 3132.0, which encodes as 3130.5): the slot
+// takes `code`, the code that produced the shown tone. Under a tone set the
+// set tone itself is encoded.
+void StoreShownTone(CChannelData& record, int slot, double shown, std::uint16_t code);
+// The text to type into a tone field so that it shows `shown` with the
+// current tone system: `shown` itself when that works (always under a tone
+// set), else the nearest tenth within 4 Hz that does, else `shown`.
+std::string ToneTextShowing(double shown, int clockIndex);
 
 // Relative spacing two tones of a channel need, from the tone decoder
 // bandwidth (BANDWIDTH field): 0.004 * B + 0.0035.
@@ -70,5 +86,8 @@ using ToneFieldMask = unsigned;
 
 // Spacing steps of a tone change: `normalized` is the field's new value,
 // `previous` the value it held before the edit, `fields` the page's values.
+// The fields in `skip` take the final value too: each is checked against
+// the other tone of its own call with the same-call test, so that no copy
+// gives a call two equal tones (refused like a typed duplicate).
 ToneSpacingOutcome ResolveToneSpacing(const ToneFieldValues& fields, int field, double normalized,
                                       double previous, double r, ToneFieldMask skip = 0);

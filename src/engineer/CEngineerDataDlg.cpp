@@ -22,19 +22,21 @@ CEngineerDataDlg::CEngineerDataDlg() : CDialogModel(IDD_ENGINEER_DATA, "Engineer
     Control(ui::IDCANCEL).text = "Cancel";
     Control(IDC_ADVANCED).text = "&Advanced";
     using ui::Notify;
-    // Each handler reads the new list index of its box; -1 (an emptied list)
-    // changes nothing.
+    // Every pick runs its box's handler, also a pick of the entry the box
+    // already shows (the IF list has one entry: picking it is the only way
+    // to set the band's IF byte). Each handler reads the new list index of
+    // its box; -1 (an emptied list) changes nothing.
     const auto onPick = [this](int id, auto apply) {
-        On(Notify::SelChange, id, [this, id, apply] {
+        On(Notify::Picked, id, [this, id, apply] {
             if (int i = Selection(id); i >= 0) apply(i);
         });
     };
-    On(Notify::SelChange, IDC_RADIO_BAND, [this] { OnSelChangeBand(); });
-    On(Notify::SelChange, IDC_BAND_SPLIT, [this] { OnSelChangeBandSplit(); });
-    On(Notify::SelChange, IDC_SP, [this] { OnSelChangeSp(); });
-    On(Notify::SelChange, IDC_FREQ_COUNT, [this] { OnSelChangeFreqCount(); });
-    On(Notify::SelChange, IDC_XTAL, [this] { OnSelChangeXtal(); });
-    On(Notify::SelChange, IDC_IF, [this] { OnSelChangeIf(); });
+    On(Notify::Picked, IDC_RADIO_BAND, [this] { OnSelChangeBand(); });
+    On(Notify::Picked, IDC_BAND_SPLIT, [this] { OnSelChangeBandSplit(); });
+    On(Notify::Picked, IDC_SP, [this] { OnSelChangeSp(); });
+    On(Notify::Picked, IDC_FREQ_COUNT, [this] { OnSelChangeFreqCount(); });
+    On(Notify::Picked, IDC_XTAL, [this] { OnSelChangeXtal(); });
+    On(Notify::Picked, IDC_IF, [this] { OnSelChangeIf(); });
     onPick(IDC_MODEL, [this](int i) { m_modelNumber.SetFamily(i); });
     // "2 - NVb/NSV" (code 0) is only shown, never offered.
     onPick(IDC_MODULATION, [this](int i) { m_modelNumber.SetModulation(i == 0 ? 5 : 7); });

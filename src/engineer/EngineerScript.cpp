@@ -62,6 +62,17 @@ public:
     std::vector<EngineerMessage> boxes;
 };
 
+// The key of a box that can refuse a stored value: the unit number, the
+// codeplug version and the Advanced dialog's boxes.
+std::string KeyOfControl(int id) {
+    if (id == IDC_UNIT_NUMBER) return "serial";
+    if (id == IDC_PLUG_VERSION) return "codeplugVersion";
+    for (const auto& g : CAdvancedEngineerDlg::Groups())
+        for (const auto& p : g.params)
+            if (p.id == id) return std::string("advanced.") + CAdvancedData::Info(p.field).name;
+    return {};
+}
+
 // The model number as `show` prints it: A03XLT9239AC, with _SPnn for SP 1-15.
 struct ModelTarget {
     int band, family, modulation, coding, frequencies, revision, battery, sp;
@@ -194,16 +205,43 @@ struct Step {
     int rank;
     std::size_t order;
     Act act;
+    EngineerChange change;
 };
 
 class Runner {
 public:
-    Runner(CEngineerDataDlg& dlg, EngineerScriptResult& result, ScriptPrompt& prompt)
-        : dlg(dlg), result(result), prompt(prompt) {}
+    Runner(CEngineerDataDlg& dlg, EngineerScriptResult& result, ScriptPrompt& prompt,
+           const ui::script::Options& options, const std::vector<EngineerChange>& changes)
+        : dlg(dlg), result(result), prompt(prompt), options(options), changes(changes) {}
 
     bool Refuse(std::string why) {
         result.outcome = EngineerScriptResult::Outcome::Refused;
-        if (result.error.empty()) result.error = std::move(why);
+        if (result.error.empty()) {
+            result.error = std::move(why);
+            result.refusal = {current.key, current.value, true};
+        }
+        return false;
+    }
+    // A box refused while `d` was in front: names the field. A box that
+    // asked for the focus drew it; when that is not the field of the change
+    // being made, its stored value is what the dialog will not take.
+    bool Blame(ui::CDialogModel& d) {
+        result.outcome = EngineerScriptResult::Outcome::Refused;
+        if (!result.error.empty()) return false;
+        const int id = d.PendingFocus();
+        const std::string key = KeyOfControl(id);
+        if (!current.key.empty() && (key.empty() || id == currentId)) {
+            result.error = current.key + ": \"" + current.value + "\" was refused";
+            result.refusal = {current.key, current.value, true};
+            return false;
+        }
+        if (key.empty()) return false;
+        const std::string held = d.Text(id);
+        const bool named = std::any_of(changes.begin(), changes.end(),
+                                       [&](const EngineerChange& c) { return c.key == key; });
+        result.error = key + " holds \"" + held + "\", which \"" + d.Caption() + "\" refuses" +
+                       (named ? "" : " (no change names it: give it a value the dialog takes)");
+        result.refusal = {key, held, named};
         return false;
     }
     bool Bad(std::string why) {
@@ -229,10 +267,13 @@ public:
     }
     bool Pick(int id, int entry, const std::string& key) {
         if (!Usable(dlg, id, key)) return false;
+        currentId = id;
+        dlg.ClearPendingFocus();
         dlg.SetSelectionFromUser(id, entry);
-        return !RefusedNow();
+        return !RefusedNow() || Blame(dlg);
     }
-    // Picks the entry `value` names in the box's list as it is now.
+    // Picks the entry `value` names in the box's list as it is now (in a
+    // document, not when the box shows it already).
     bool PickNamed(int id, const std::string& value, const std::string& key) {
         const auto& items = dlg.Control(id).items;
         const int entry = FindEntry(items, value);
@@ -240,20 +281,26 @@ public:
             if (items.empty()) return Refuse(key + ": the list is empty for this band");
             return Bad(key + ": \"" + value + "\" is not one of " + JoinItems(items));
         }
-        if (dlg.Text(id) == items[static_cast<std::size_t>(entry)]) return true;  // shown already
+        if (options.document && dlg.Text(id) == items[static_cast<std::size_t>(entry)]) return true;
         return Pick(id, entry, key);
     }
     bool Type(ui::CDialogModel& d, int id, const std::string& text, const std::string& key) {
         if (!Usable(d, id, key)) return false;
+        currentId = id;
         d.FocusFromUser(id, true);
+        d.ClearPendingFocus();
         d.SetTextFromUser(id, text);
         d.FocusFromUser(id, false);
-        return !RefusedNow();
+        return !RefusedNow() || Blame(d);
     }
 
     CEngineerDataDlg& dlg;
     EngineerScriptResult& result;
     ScriptPrompt& prompt;
+    const ui::script::Options& options;
+    const std::vector<EngineerChange>& changes;
+    EngineerChange current;  // the change being made; empty at OK
+    int currentId = 0;       // the control it works
     std::size_t seen = 0;
 };
 
@@ -272,38 +319,51 @@ Act ModelField(std::string key, int id, int (CModelNumber::*get)() const, int co
     };
 }
 
-Act BandStep(std::string key, int band) {
+// `always`: the key names this list, so its entry is picked (and its
+// handler runs) even when the list shows it already, unless a document asks
+// only for what it shows. Otherwise the list is one part of a model number.
+Act BandStep(std::string key, int band, bool always) {
     return [=](Runner& r) {
-        if (Ctx().band == band) return true;
+        if (Ctx().band == band && (!always || r.options.document)) return true;
         return r.Pick(IDC_RADIO_BAND, band == 0 ? 0 : band - 1, key);
     };
 }
 
-Act FreqCountStep(std::string key, int frequencies) {
-    return ModelField(std::move(key), IDC_FREQ_COUNT, &CModelNumber::GetFrequencies, frequencies,
-                      frequencies, "");
+Act FreqCountStep(std::string key, int frequencies, bool always) {
+    return [=](Runner& r) {
+        if (r.dlg.m_modelNumber.GetFrequencies() == frequencies && (!always || r.options.document))
+            return true;
+        return r.Pick(IDC_FREQ_COUNT, frequencies, key);
+    };
 }
 
-// Adds the steps of one change, or fills `result` and returns false.
+// Adds the steps of one change (or, for a field without a control, the
+// check after the run), or fills `result` and returns false.
 bool AddSteps(const EngineerChange& c, std::size_t order, std::vector<Step>& steps,
-              std::vector<Step>& advanced, EngineerScriptResult& result) {
+              std::vector<Step>& advanced, std::vector<EngineerChange>& compares,
+              const ui::script::Options& options, EngineerScriptResult& result) {
     const std::string& key = c.key;
     const std::string& value = c.value;
-    const auto add = [&](int rank, Act act) { steps.push_back({rank, order, std::move(act)}); };
+    const auto add = [&](int rank, Act act) { steps.push_back({rank, order, std::move(act), c}); };
     const auto bad = [&](std::string why) {
         result.outcome = EngineerScriptResult::Outcome::BadInput;
         result.error = key + ": \"" + value + "\" " + why;
         return false;
     };
     if (const auto why = NoControl(key)) {
+        if (options.fieldValue) {
+            compares.push_back(c);
+            return true;
+        }
         result.outcome = EngineerScriptResult::Outcome::Refused;
         result.error = *why;
+        result.refusal = {key, value, true};
         return false;
     }
     if (key == "band") {
         const auto band = ParseBand(value);
         if (!band) return bad("is not a band: 0 (A01 - LOW), 2 (A03 - VHF) or 3 (A04 - UHF)");
-        add(kBandRank, BandStep(key, *band));
+        add(kBandRank, BandStep(key, *band, true));
     } else if (key == "subBand") {
         // By the entry's text or its letter, in the list of the band as it is
         // when the step runs.
@@ -318,7 +378,7 @@ bool AddSteps(const EngineerChange& c, std::size_t order, std::vector<Step>& ste
         if (!code) return bad("is not a band-split code");
         add(kSplitRank, [key, code = *code](Runner& r) {
             const int band = Ctx().band;
-            if (HasBandTables(band) && Ctx().subBand == code) return true;
+            if (HasBandTables(band) && Ctx().subBand == code && r.options.document) return true;
             const auto& items = r.dlg.Control(IDC_BAND_SPLIT).items;
             for (int i = 0; i < static_cast<int>(items.size()); ++i)
                 if (SplitCodeOfEntry(band, i) == code) return r.Pick(IDC_BAND_SPLIT, i, key);
@@ -328,7 +388,7 @@ bool AddSteps(const EngineerChange& c, std::size_t order, std::vector<Step>& ste
     } else if (key == "model") {
         const auto m = ParseModel(value);
         if (!m) return bad("is not a model number such as A03XLT9239AC or A03XLT9239AC_SP01");
-        add(kBandRank, BandStep(key, m->band));
+        add(kBandRank, BandStep(key, m->band, false));
         add(kSpRank, [key, sp = m->sp](Runner& r) {
             if (r.dlg.m_modelNumber.GetSp() == sp) return true;
             return r.Pick(IDC_SP, sp, key);
@@ -343,7 +403,7 @@ bool AddSteps(const EngineerChange& c, std::size_t order, std::vector<Step>& ste
         add(kCodingRank,
             ModelField(key, IDC_CODING, &CModelNumber::GetCoding, m->coding,
                        m->coding == 0 ? 0 : -1, "the Coding list offers only \"2 - Two Tone\""));
-        add(kFreqCountRank, FreqCountStep(key, m->frequencies));
+        add(kFreqCountRank, FreqCountStep(key, m->frequencies, false));
         add(kRevisionRank, ModelField(key, IDC_REVISION, &CModelNumber::GetRevision, m->revision,
                                       m->revision, ""));
         add(kBatteryRank,
@@ -351,7 +411,7 @@ bool AddSteps(const EngineerChange& c, std::size_t order, std::vector<Step>& ste
     } else if (key == "twoFrequency") {
         const auto two = ParseTwoFrequency(value);
         if (!two) return bad("is not true or false");
-        add(kFreqCountRank, FreqCountStep(key, *two ? 1 : 0));
+        add(kFreqCountRank, FreqCountStep(key, *two ? 1 : 0, true));
     } else if (key == "serial") {
         const auto s = ParseSerial(value);
         if (!s) return bad("is not a serial number such as 136WJA0001");
@@ -415,9 +475,11 @@ bool AddSteps(const EngineerChange& c, std::size_t order, std::vector<Step>& ste
             result.error = "unknown key '" + key + "' (calvex set --help lists the keys)";
             return false;
         }
-        advanced.push_back({kAdvancedRank + n, order, [key, id = p->id, value](Runner& r) {
+        advanced.push_back({kAdvancedRank + n, order,
+                            [key, id = p->id, value](Runner& r) {
                                 return r.Type(r.dlg.m_advancedDlg, id, Trim(value), key);
-                            }});
+                            },
+                            c});
     } else {
         result.outcome = EngineerScriptResult::Outcome::BadInput;
         result.error = "unknown key '" + key + "' (calvex set --help lists the keys)";
@@ -476,11 +538,13 @@ bool EngineerScript::Logon(const std::string& password) {
 }
 
 EngineerScriptResult EngineerScript::Apply(CCodeplug& plug,
-                                           const std::vector<EngineerChange>& changes) {
+                                           const std::vector<EngineerChange>& changes,
+                                           const ui::script::Options& options) {
     EngineerScriptResult result;
     std::vector<Step> steps, advanced;
+    std::vector<EngineerChange> compares;
     for (std::size_t i = 0; i < changes.size(); ++i)
-        if (!AddSteps(changes[i], i, steps, advanced, result)) return result;
+        if (!AddSteps(changes[i], i, steps, advanced, compares, options, result)) return result;
     SortSteps(steps);
     SortSteps(advanced);
 
@@ -488,18 +552,29 @@ EngineerScriptResult EngineerScript::Apply(CCodeplug& plug,
     CEngineerDataDlg dlg;
     ScriptPrompt prompt;
     dlg.SetPrompt(&prompt);
-    Runner run(dlg, result, prompt);
+    Runner run(dlg, result, prompt, options, changes);
+    const auto runStep = [&](Step& s) {
+        run.current = s.change;
+        run.currentId = 0;
+        const bool ok = s.act(run);
+        run.current = {};
+        return ok;
+    };
+    const auto confirm = [&](ui::CDialogModel& d, const char* why) {
+        d.ClearPendingFocus();
+        d.ClickFromUser(ui::IDOK);
+        const bool refused = run.RefusedNow();
+        if (!refused && d.PendingEnd() == ui::IDOK) return true;
+        run.Blame(d);
+        return run.Refuse(why);
+    };
     bool advancedOk = false;
     dlg.SetAdvancedRunner([&](CAdvancedEngineerDlg& adv, std::function<void(bool)> done) {
         adv.OnInitDialog();
         bool ok = true;
         for (Step& s : advanced)
-            if (!(ok = s.act(run))) break;
-        if (ok) {
-            adv.ClickFromUser(ui::IDOK);
-            ok = !run.RefusedNow() && adv.PendingEnd() == ui::IDOK;
-            if (!ok) run.Refuse("Advanced Engineer Data refused OK");
-        }
+            if (!(ok = runStep(s))) break;
+        if (ok) ok = confirm(adv, "Advanced Engineer Data refused OK");
         adv.ClearPendingEnd();
         advancedOk = ok;
         done(ok);
@@ -508,17 +583,22 @@ EngineerScriptResult EngineerScript::Apply(CCodeplug& plug,
     dlg.Load(work);
     dlg.OnInitDialog();
     for (Step& s : steps)
-        if (!s.act(run)) return result;
+        if (!runStep(s)) return result;
     if (!advanced.empty()) {
         dlg.ClickFromUser(IDC_ADVANCED);
         if (!advancedOk) return result;
     }
-    dlg.ClickFromUser(ui::IDOK);
-    if (run.RefusedNow() || dlg.PendingEnd() != ui::IDOK) {
-        run.Refuse("Engineer Data refused OK");
+    if (!confirm(dlg, "Engineer Data refused OK")) return result;
+    dlg.Store(work);
+    // Fields without a control hold what was asked, or the run is refused.
+    for (const EngineerChange& c : compares) {
+        const auto now = options.fieldValue(work, c.key);
+        if (now && Lower(Trim(*now)) == Lower(Trim(c.value))) continue;
+        result.outcome = EngineerScriptResult::Outcome::Refused;
+        result.refusal = {c.key, c.value, true};
+        result.error = *NoControl(c.key) + (now ? " (it holds \"" + *now + "\")" : "");
         return result;
     }
-    dlg.Store(work);
     plug = work;
     return result;
 }

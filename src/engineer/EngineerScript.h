@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/ScriptWords.h"
+
 class CCodeplug;
 
 struct EngineerChange {
@@ -22,16 +24,14 @@ struct EngineerKeyHelp {
 };
 
 // A box the dialogs showed while the script ran.
-struct EngineerMessage {
-    std::string text;
-    std::string caption;
-    bool refusal = false;  // false: warns only (the change went ahead)
-};
+using EngineerMessage = ui::script::Message;
 
 struct EngineerScriptResult {
-    enum class Outcome { Changed, Refused, BadInput } outcome = Outcome::Changed;
+    using Outcome = ui::script::Outcome;
+    Outcome outcome = Outcome::Changed;
     std::vector<EngineerMessage> messages;
-    std::string error;  // BadInput, and Refused without a box: why
+    std::string error;            // BadInput and Refused: why, naming the key
+    ui::script::Refusal refusal;  // Refused: the field it is about
 };
 
 class EngineerScript {
@@ -47,6 +47,10 @@ public:
     static bool Logon(const std::string& password);
 
     // Opens Engineer Data on `plug`, makes the changes and presses OK. On any
-    // refusal or bad input `plug` is left untouched.
-    static EngineerScriptResult Apply(CCodeplug& plug, const std::vector<EngineerChange>& changes);
+    // refusal or bad input `plug` is left untouched. A list key picks its
+    // entry even when the list shows it already (the pick runs the list's
+    // handler, as in the dialog), except in a document; the parts of a model
+    // or serial number that hold their value already are not picked.
+    static EngineerScriptResult Apply(CCodeplug& plug, const std::vector<EngineerChange>& changes,
+                                      const ui::script::Options& options = {});
 };

@@ -31,7 +31,10 @@ std::string Refusal(const SheetScriptResult& r) {
         if (!text.empty()) text += "; ";
         text += m.caption + ": " + OneLine(m.text);
     }
-    if (!r.error.empty()) text += (text.empty() ? "" : "; ") + r.error;
+    // Beside the sheet's own box, the reason says more only when a field
+    // the row does not name drew it (its stored value).
+    if (!r.error.empty() && (text.empty() || !r.refusal.asked))
+        text += (text.empty() ? "" : "; ") + r.error;
     return text.empty() ? "the User Data sheet refused the values" : text;
 }
 

@@ -112,8 +112,13 @@ void CDialogModel::SetTextFromUser(int id, const std::string& text) {
 }
 
 void CDialogModel::SetSelectionFromUser(int id, int index) {
+    const ControlState before = Control(id);
     SetSelection(id, index);
-    Dispatch(Notify::SelChange, id);
+    const ControlState& now = Control(id);
+    // Picking the entry the box already shows is a pick, not a change.
+    const bool changed = now.selection != before.selection || now.text != before.text;
+    Dispatch(Notify::Picked, id);
+    if (changed) Dispatch(Notify::SelChange, id);
 }
 
 void CDialogModel::SetCheckedFromUser(int id, bool checked) {

@@ -54,7 +54,9 @@ public:
     void SetImage(int id, int image);
 
     // User input, as the binder (or a test) reports it. Each updates the state
-    // first, then runs the bound handler.
+    // first, then runs the bound handler. A pick runs the Picked handler every
+    // time and the SelChange handler only when the box then shows another
+    // entry (or its edit field held other text).
     void SetTextFromUser(int id, const std::string& text);
     void SetSelectionFromUser(int id, int index);
     void SetCheckedFromUser(int id, bool checked);

@@ -1,12 +1,52 @@
 #pragma once
 // The small words of the command-line edit scripts (calvex set/apply): keys
-// split at dots, values trimmed, list entries found by their text.
+// split at dots, values trimmed, list entries found by their text; what a
+// run reports and how it is told to judge a document.
 #include <cctype>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+class CCodeplug;
+
 namespace ui::script {
+
+// How a script run ended: every change taken, a dialog refused one (nothing
+// is written), or the input itself is wrong (a usage error).
+enum class Outcome { Changed, Refused, BadInput };
+
+// A box a dialog showed while a script ran.
+struct Message {
+    std::string text;
+    std::string caption;
+    bool refusal = false;  // false: informs only (the change was taken)
+};
+
+// The field a refusal is about. `asked` is false for a field no change
+// named: a stored value the dialog will not take (a codeplug read from a
+// pager can hold one) stops the run, and `value` is what the field holds.
+struct Refusal {
+    std::string key;
+    std::string value;
+    bool asked = true;
+};
+
+// A field's value in a codeplug as `calvex show --json` names and spells it
+// (strings as they are, null as empty, numbers in their JSON spelling);
+// nothing for a key the description does not have.
+using FieldValue = std::function<std::optional<std::string>(const CCodeplug&, const std::string&)>;
+
+struct Options {
+    // The values are a document's (calvex apply): what each field is to show
+    // when the run is over. A change whose control already shows its value
+    // (after the changes before it) is satisfied without touching it.
+    bool document = false;
+    // When given, a field no control changes (it follows other fields, or
+    // only the engineer tools change it) is satisfied when it holds the value
+    // asked for after the run, and refused otherwise.
+    FieldValue fieldValue;
+};
 
 inline std::string Lower(std::string s) {
     for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));

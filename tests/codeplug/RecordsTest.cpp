@@ -86,7 +86,7 @@ TEST(ModelOptions, RecordOrderFlagsAndTexts) {
     EXPECT_EQ(img[0x092], 0x88);
     EXPECT_EQ(img[0x097], 10);
     EXPECT_EQ(img[0x0B2], 125);
-    EXPECT_EQ(mo.SvRecordTimeText(), "120 Sec");
+    EXPECT_EQ(mo.SvRecordTimeText(), "60 Sec");  // the nibble the page stores for it
     EXPECT_EQ(mo.ResetFunctionText(), "Revert N");
     EXPECT_TRUE(mo.ResetFunctionHasTime());
     EXPECT_EQ(mo.AlertDurationText(), "FIXED");
@@ -96,8 +96,10 @@ TEST(ModelOptions, RecordOrderFlagsAndTexts) {
     EXPECT_FALSE(mo.SetScanBack(256));
     mo.SetSvRecordTime(5);
     mo.SetResetFunction(6);
-    EXPECT_EQ(mo.SvRecordTimeText(), "");
+    EXPECT_EQ(mo.SvRecordTimeText(), "??");
     EXPECT_EQ(mo.ResetFunctionText(), "");
+    mo.SetSvRecordTime(8);
+    EXPECT_EQ(mo.SvRecordTimeText(), "120 Sec");
     EXPECT_FALSE(CModelOptions::ResetFunctionHasTime(2));
 }
 

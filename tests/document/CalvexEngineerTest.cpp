@@ -104,7 +104,9 @@ TEST_F(CalvexEngineer, FactoryFieldsChangeAfterTheRightPassword) {
                                  "serial=136WJA0042 codeplugVersion=4 advanced.SQ_ON=15 "
                                  "subBand=C squelchLevel=2");
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_NE(r.out.find("5 changes written"), std::string::npos) << r.out;
+    // Every field that ended up different is listed and counted.
+    EXPECT_NE(r.out.find("advanced.SQ_ON.value: 2 -> 15\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\n11 changes written"), std::string::npos) << r.out;
     EXPECT_EQ(r.err.find("Quorin"), std::string::npos);  // the password is never echoed
     const Json j = Show();
     EXPECT_EQ(j["serial"], "136WJA0042");

@@ -70,7 +70,7 @@ TEST_F(CalvexSet, RefusalsExitOneAndLeaveTheFileByteForByte) {
          "Calvex V HXR - Receiver Frequency: Invalid Receiver Frequency"},
         {"channels.F1.calls.1.tone2=349.0", 1, "Tone Frequency Error!"},
         {"serial=136WJA0002", 1, "factory data"},
-        {"modelOptions.resetTime=1e12", 1, "Please enter a number between 0.48 and 122.4."},
+        {"modelOptions.resetTime=abc", 1, "Calvex V HXR: Please enter a number."},
         {"toneSystem=Motorola", 2, "is not one of"},
         {"no-such-key=1", 2, "unknown key"},
         {"toneSystem", 2, "is not KEY=VALUE"},
@@ -138,4 +138,64 @@ TEST_F(CalvexSet, ApplyTakesAnEditedPartOfTheDocument) {
     dir.WriteFile("broken.json", "{ not json");
     r = RunCalvex(dir, "apply " + Q("vhf-two-frequency.dat") + " " + Q("broken.json"));
     EXPECT_EQ(r.exitCode, 2);
+}
+
+TEST_F(CalvexSet, SaysWhichKeyWasRefusedAndWhatWasLimited) {
+    const std::string before = Bytes("vhf-two-frequency.dat");
+    CalvexRun r = RunCalvex(dir, "set " + Q("vhf-two-frequency.dat") +
+                                     " squelchLevel=2 channels.F1.calls.1.tone2=349.0");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("calvex set: channels.F1.calls.1.tone2: \"349.0\" was refused\n"),
+              std::string::npos)
+        << r.err;
+    r = RunCalvex(dir, "set " + Q("vhf-two-frequency.dat") + " advanced.NO_SUCH=1");
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.err.find("unknown key 'advanced.NO_SUCH'"), std::string::npos) << r.err;
+    // Picking the coding option the channel has changes nothing at all.
+    r = RunCalvex(dir,
+                  "set " + Q("vhf-two-frequency.dat") + " 'channels.F1.codingOption=R168 (None)'");
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("nothing changed"), std::string::npos) << r.out;
+    EXPECT_EQ(Bytes("vhf-two-frequency.dat"), before);
+
+    // A time out of range is limited, as on the page, and said so.
+    r = RunCalvex(dir, "set " + Q("vhf-two-frequency.dat") + " modelOptions.scanBack=0.01");
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.err.find("Calvex V HXR: Please enter a number between 0.064 and 2.04.\n"),
+              std::string::npos)
+        << r.err;
+    EXPECT_NE(r.err.find("modelOptions.scanBack: \"0.01\" is out of range; the page took 0.064"),
+              std::string::npos)
+        << r.err;
+    EXPECT_NE(r.out.find("modelOptions.scanBack: 1.000SEC. -> 0.064SEC.\n"), std::string::npos);
+    // Only the fields that changed are counted: the time and the byte behind it.
+    EXPECT_NE(r.out.find("\n2 changes written"), std::string::npos) << r.out;
+}
+
+TEST_F(CalvexSet, ApplyTakesWhatTheSheetItselfMakes) {
+    // A position switched to Monitor loses duty and push to listen: the
+    // document of that says so, and the greyed boxes already show it.
+    Json edit = Show("vhf-two-frequency.dat");
+    edit["switches"][0]["mode"] = "Monitor F1";
+    edit["switches"][0]["onOffDuty"] = "DISABLED";
+    edit["switches"][0]["ptl"] = "DISABLED";
+    edit["channels"][0]["onOffDuty"] = "Disabled";  // no position gives F1 duty now
+    edit["channels"][1]["codingOption"] = "STD";
+    edit["channels"][1]["codingOptionValue"] = 3;
+    for (int call : {1, 8, 9}) edit["channels"][1]["calls"][call]["tone1"] = nullptr;
+    edit["channels"][1]["calls"][1]["tone2"] = nullptr;
+    dir.WriteFile("edit.json", edit.dump());
+    CalvexRun r = RunCalvex(dir, "apply " + Q("vhf-two-frequency.dat") + " " + Q("edit.json"));
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    Json now = Show("vhf-two-frequency.dat");
+    now["file"] = edit["file"];
+    EXPECT_EQ(now, edit);
+
+    // What differs and cannot follow is still refused, with its reason.
+    edit["channels"][1]["codingOptionValue"] = 4;
+    dir.WriteFile("wrong.json", edit.dump());
+    r = RunCalvex(dir, "apply " + Q("vhf-two-frequency.dat") + " " + Q("wrong.json"));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("channels.F2.codingOptionValue follows other fields"), std::string::npos)
+        << r.err;
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <sstream>
 #include <string>
 
@@ -28,6 +29,23 @@ TEST(DatFormat, WritesFiveHundredTwelveExactLines) {
     EXPECT_EQ(text.substr(11, 11), "0x001: $00\n");
     EXPECT_EQ(text.substr(5632 - 11), "0x1ff: $AB\n");
     EXPECT_EQ(text.find('\r'), std::string::npos);
+}
+
+// Every line is what printf makes of "0x%03x: $%02X\n", for every offset
+// with every byte value.
+TEST(DatFormat, EveryLineIsThePrintfLine) {
+    for (unsigned shift = 0; shift < 256; ++shift) {
+        Image image{};
+        std::string expected;
+        char line[32];
+        for (std::size_t i = 0; i < image.size(); ++i) {
+            image[i] = static_cast<Byte>(i + shift);
+            std::snprintf(line, sizeof line, "0x%03x: $%02X\n", static_cast<unsigned>(i),
+                          static_cast<unsigned>(image[i]));
+            expected += line;
+        }
+        ASSERT_EQ(CDatFile::Format(image), expected) << shift;
+    }
 }
 
 TEST(DatFormat, ParseGivesBackWhatFormatWrote) {

@@ -140,12 +140,14 @@ CCodeplug BuildSample(const SampleCodeplug& s) {
         o.SetFlag(CModelOptions::FIXED_ALERT, true);
         o.SetFlag(CModelOptions::ALERT_DURATION_FIXED, true);
         o.SetResetFunction(0);  // Automatic
+        o.SetResetTime(16);     // 7.68 s, what the sheet puts in place of none
     }
 
     CSwitchSettings& sw = d.switches;
     if (vhf) {
+        // Push to listen alerts by vibration only.
         sw.SetMode(0, CSwitchSettings::SELECTIVE_CALL_F1);
-        sw.SetAlertType(0, 1);
+        sw.SetAlertType(0, 2);
         sw.SetDuty(0, true);
         sw.SetPtl(0, true);
         sw.SetMode(1, CSwitchSettings::SELECTIVE_CALL_F2);
@@ -157,7 +159,7 @@ CCodeplug BuildSample(const SampleCodeplug& s) {
     } else {
         for (int pos = 0; pos < CSwitchSettings::kPositions; ++pos) sw.SetWideBand(pos, true);
         sw.SetMode(0, CSwitchSettings::SELECTIVE_CALL_F1);
-        sw.SetAlertType(0, 1);
+        sw.SetAlertType(0, 2);
         sw.SetPtl(0, true);
         sw.SetMode(1, CSwitchSettings::SELECTIVE_CALL_F1);
         sw.SetAlertType(1, 2);

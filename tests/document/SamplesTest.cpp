@@ -12,9 +12,14 @@
 #include "codeplug/CodeplugContext.h"
 #include "document/CDatFile.h"
 #include "document/CodeplugDocument.h"
+#include "document/CodeplugFields.h"
 #ifdef CALVEX_HAVE_EDITOR
 #include "editor/FrequencyRules.h"
 #include "editor/ToneRules.h"
+#endif
+#ifdef CALVEX_HAVE_SHEET
+#include "editor/pages/CUserData.h"
+#include "ui/ScriptedPrompt.h"
 #endif
 
 namespace {
@@ -94,6 +99,31 @@ TEST_P(Samples, FrequenciesAndTonesPassTheEditorRules) {
             }
         }
     }
+}
+#endif
+
+#ifdef CALVEX_HAVE_SHEET
+// A sample shows what a pager holds after the sheet: every page looked at
+// and OK pressed leaves every byte as it was, so the first change a user
+// makes is the only one listed.
+TEST_P(Samples, TheSheetsOkChangesNothing) {
+    CodeplugDocument doc;
+    ASSERT_TRUE(doc.Open(SamplePath(GetParam())).Ok());
+    CCodeplug plug = doc.Codeplug();
+    const Image before = plug.GetImage();
+    CUserData sheet;
+    ui::ScriptedPrompt prompt;
+    sheet.SetPagesPrompt(&prompt);
+    const int end = sheet.RunUserDataSheet(plug, [](CUserData& s) {
+        s.Begin();
+        for (int i = 0; i < s.PageCount(); ++i) EXPECT_TRUE(s.SetActivePage(i));
+        s.ClickFromUser(ui::IDOK);
+        return s.PendingEnd();
+    });
+    ASSERT_EQ(end, ui::IDOK);
+    EXPECT_TRUE(prompt.Records().empty());
+    EXPECT_TRUE(CompareCodeplugs(before, plug.GetImage()).Equal())
+        << DiffText(CompareCodeplugs(before, plug.GetImage()));
 }
 #endif
 

@@ -178,7 +178,7 @@ TEST(Diff, SamplesThemselvesAndBadInput) {
     EXPECT_EQ(RunProgram({calvex, "diff", uhf, vhf}, &out, &err), 1);
     EXPECT_NE(out.find("serial: 136BWC0042 -> 136WJA0001\n"), std::string::npos) << out;
     EXPECT_NE(out.find("channels.F1.calls.3.tone1: none -> 433.7\n"), std::string::npos) << out;
-    EXPECT_NE(out.find("byte 0x1ed: $A7 -> $66\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("byte 0x1ed: $C7 -> $76\n"), std::string::npos) << out;
 
     EXPECT_EQ(RunProgram({calvex, "diff", uhf, vhf, "--json"}, &out, &err), 1);
     EXPECT_NE(out.find("\"field\": \"channels.F1.calls.3.tone1\""), std::string::npos) << out;

@@ -123,13 +123,41 @@ TEST_F(EngineerScriptTest, BandGoesBeforeSplitWhateverTheOrderGiven) {
     EXPECT_EQ(At(0x0B3), 0x10);  // the block carries the IF byte
 }
 
-TEST_F(EngineerScriptTest, AFieldAlreadyAtItsValueIsNotPickedAgain) {
-    // Picking VHF again would reset the split and both frequencies.
-    const auto r = Run({{"band", "2"}, {"model", Model().ModelText()}, {"if", "21.4"}});
-    ASSERT_EQ(r.outcome, Outcome::Changed) << r.error;
+TEST_F(EngineerScriptTest, AListKeyIsPickedEvenWhenItsListShowsTheValue) {
+    // The parts of a model number that hold their value are not picked: the
+    // band is the same, so the split and the frequencies stay.
+    ASSERT_EQ(Run({{"model", Model().ModelText()}}).outcome, Outcome::Changed);
     EXPECT_EQ(Model().GetSubBand(), 1);
     EXPECT_DOUBLE_EQ(F(F1), 154.9875);
-    EXPECT_DOUBLE_EQ(F(F2), 158.9975);
+    // In a document a list that shows the value is satisfied as it is.
+    ui::script::Options document;
+    document.document = true;
+    ASSERT_EQ(EngineerScript::Apply(plug, {{"band", "2"}, {"subBandIndex", "1"}}, document).outcome,
+              Outcome::Changed);
+    EXPECT_DOUBLE_EQ(F(F1), 154.9875);
+    // Named on its own, the list is picked as a user picks it: VHF again
+    // resets the split and both frequencies.
+    ASSERT_EQ(Run({{"band", "2"}}).outcome, Outcome::Changed);
+    EXPECT_EQ(Model().GetSubBand(), 0);
+    EXPECT_DOUBLE_EQ(F(F1), 147.0125);
+    EXPECT_DOUBLE_EQ(F(F2), 150.9975);
+    // The split picked again gives its defaults back after "38 - One Freq".
+    ASSERT_EQ(Run({{"twoFrequency", "false"}}).outcome, Outcome::Changed);
+    EXPECT_DOUBLE_EQ(F(F2), 0.0);
+    ASSERT_EQ(Run({{"subBand", "A"}}).outcome, Outcome::Changed);
+    EXPECT_DOUBLE_EQ(F(F2), 150.9975);
+    // LOW: the band change gives IF sub-code 0; the IF list's one entry,
+    // picked, gives sub-code 1.
+    ASSERT_EQ(Run({{"band", "0"}}).outcome, Outcome::Changed);
+    EXPECT_EQ(plug.GetIfByte(), 0x10);
+    ASSERT_EQ(Run({{"if", "14.575"}}).outcome, Outcome::Changed);
+    EXPECT_EQ(plug.GetIfByte(), 0x11);
+    // The crystal shown picked again sets the crystal index (SP 1 shows
+    // "3.578545" without changing it).
+    ASSERT_EQ(Run({{"model", "A01XLT7239AC_SP01"}}).outcome, Outcome::Changed);
+    EXPECT_NE(At(0x0B5) & 0x0F, 1);
+    ASSERT_EQ(Run({{"crystal", "3.578545"}}).outcome, Outcome::Changed);
+    EXPECT_EQ(At(0x0B5) & 0x0F, 1);
 }
 
 TEST_F(EngineerScriptTest, ModelPartsArePickedAndTheSpWarningOnlyWarns) {
@@ -170,6 +198,20 @@ TEST_F(EngineerScriptTest, AdvancedFieldsGoThroughTheirBoxesAndTheVersionStillWi
     ASSERT_FALSE(refused.messages.empty());
     EXPECT_EQ(refused.messages[0].text, "Please enter an integer between 1 and 127.");
     EXPECT_EQ(plug.GetImage(), before);
+    // The refusal names the box whose stored value drew it, not the change.
+    EXPECT_EQ(refused.refusal.key, "advanced.T2D");
+    EXPECT_EQ(refused.refusal.value, "171");
+    EXPECT_FALSE(refused.refusal.asked);
+    EXPECT_NE(refused.error.find("advanced.T2D holds \"171\""), std::string::npos) << refused.error;
+    // A value typed and refused is named with the key that gave it.
+    plug = ValidPlug();
+    const auto typed = Run({{"advanced.SQ_ON", "3"}, {"advanced.T1D.value", "128"}});
+    EXPECT_EQ(typed.refusal.key, "advanced.T1D.value");
+    EXPECT_EQ(typed.refusal.value, "128");
+    EXPECT_TRUE(typed.refusal.asked);
+    EXPECT_NE(typed.error.find("advanced.T1D.value: \"128\" was refused"), std::string::npos)
+        << typed.error;
+    plug = MakePlug();
     ASSERT_EQ(Run({{"advanced.T2D", "68"}, {"advanced.SQ_ON", "15"}}).outcome, Outcome::Changed);
     EXPECT_EQ(At(0x0BE), 68);
 }

@@ -1,11 +1,13 @@
 // Fuzz target: any bytes as the document `calvex apply` reads. Text that is
 // no JSON object is refused before anything else; an object yields edits
-// that each differ from the codeplug, and the User Data sheet either takes
-// them all or leaves the codeplug exactly as it was.
+// that each differ from the codeplug, and the User Data sheet, judging them
+// as a document, either takes them all or leaves the codeplug exactly as it
+// was and says why.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "codeplug/CodeplugContext.h"
@@ -63,10 +65,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     CodeplugContext::Get().Reset();
     CCodeplug plug = base.plug;
-    const SheetScriptResult r = SheetScript::Apply(plug, changes);
+    ui::script::Options document;
+    document.document = true;
+    document.fieldValue = [](const CCodeplug& p, const std::string& key) {
+        std::optional<std::string> value;
+        for (const FieldEntry& e : FlattenFields(DescribeCodeplug(p)))
+            if (e.name == key) value = EditText(e.value);
+        return value;
+    };
+    const SheetScriptResult r = SheetScript::Apply(plug, changes, document);
     if (r.outcome != SheetScriptResult::Outcome::Changed) {
         Require(plug.GetImage() == base.plug.GetImage());
-        Require(!r.error.empty() || !r.messages.empty());
+        Require(!r.error.empty());
     }
+    if (r.outcome == SheetScriptResult::Outcome::Refused)
+        Require(!r.refusal.key.empty() || !r.messages.empty());
     return 0;
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -10,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "gui/AppFixture.h"
+#include "gui/PickEntry.h"
 #include "ui/qt/CBoundDialog.h"
 
 namespace {
@@ -27,15 +29,19 @@ public:
         On(ui::Notify::Clicked, 12, [this] { Show(14, !Checked(12)); });
         On(ui::Notify::Scroll, 13, [this] { SetText(10, std::to_string(Control(13).position)); });
         On(ui::Notify::SelChange, 14, [this] { ++picks; });
+        On(ui::Notify::Picked, 16, [this] { ++boxPicks; });
+        On(ui::Notify::SelChange, 16, [this] { ++boxChanges; });
     }
     void OnInitDialog() override {
         SetText(10, "ab");
         m_last = "ab";
         SetChecked(11, true);
         SetItems(14, {"x", "y"});
+        SetItems(16, {"p", "q", "r"});
+        SetSelection(16, 1);
         Control(13).rangeMax = 20;
     }
-    int picks = 0;
+    int picks = 0, boxPicks = 0, boxChanges = 0;
 
 private:
     std::string m_last;
@@ -56,8 +62,9 @@ TEST(DialogBinder, RoutesUserInputAndMirrorsTheModel) {
     auto* hide = static_cast<QCheckBox*>(Named(new QCheckBox("hide"), 12));
     auto* slider = static_cast<QSlider*>(Named(new QSlider(Qt::Horizontal), 13));
     auto* list = static_cast<QListWidget*>(Named(new QListWidget, 14));
+    auto* box = static_cast<QComboBox*>(Named(new QComboBox, 16));
     auto* other = new QLineEdit;  // no id: not bound
-    for (QWidget* w : std::initializer_list<QWidget*>{edit, radioA, radioB, hide, slider, list,
+    for (QWidget* w : std::initializer_list<QWidget*>{edit, radioA, radioB, hide, slider, list, box,
                                                       other, Named(new QPushButton("OK"), 1)})
         layout->addWidget(w);
     dlg.ShowModal();
@@ -95,6 +102,16 @@ TEST(DialogBinder, RoutesUserInputAndMirrorsTheModel) {
     list->setCurrentRow(1);
     EXPECT_EQ(model.picks, 1);
     EXPECT_EQ(model.Selection(14), 1);
+
+    // A pick of the entry shown is a pick but no change; another entry is both.
+    ASSERT_EQ(box->currentIndex(), 1);
+    PickEntry(box, 1);
+    EXPECT_EQ(model.boxPicks, 1);
+    EXPECT_EQ(model.boxChanges, 0);
+    PickEntry(box, 2);
+    EXPECT_EQ(model.boxPicks, 2);
+    EXPECT_EQ(model.boxChanges, 1);
+    EXPECT_EQ(model.Text(16), "r");
 
     // A model change outside any notification shows after Sync.
     model.Enable(14, false);

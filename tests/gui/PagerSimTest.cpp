@@ -14,6 +14,7 @@
 #include "app/PagerLink.h"
 #include "document/CDatFile.h"
 #include "gui/AppFixture.h"
+#include "gui/PickEntry.h"
 #include "ui/qt/CBoundDialog.h"
 
 using namespace cmd;
@@ -119,8 +120,8 @@ TEST_F(SimFixture, ReadOpensTheUserDataSheetOnThePagersCodeplug) {
         ui::qt::CBoundSheet* sheet = View().UserDataWindow();
         if (!sheet || !sheet->isVisible()) return;
         poll.stop();
-        firmware = QString::fromStdString(
-            View().UserData().general.Text(CGeneral::IDC_PAGER_VERSION));
+        firmware =
+            QString::fromStdString(View().UserData().general.Text(CGeneral::IDC_PAGER_VERSION));
         QTest::mouseClick(sheet->findChild<QPushButton*>("2"), Qt::LeftButton);
     });
     poll.start();
@@ -266,7 +267,7 @@ TEST_F(SimFixture, PortPickedInSystemSetupIsSavedAtExit) {
     ASSERT_TRUE(StartReal("COM1"));
     Frame().OnCommand(ID_SYSTEM_SETUP);
     auto* dlg = View().SystemConfigWindow();
-    dlg->findChild<QComboBox*>("1129")->setCurrentIndex(9);
+    PickEntry(dlg->findChild<QComboBox*>("1129"), 9);
     QTest::mouseClick(dlg->findChild<QPushButton*>("1"), Qt::LeftButton);
     EXPECT_EQ(app->Link().PortName(), "COM10");
     app.reset();

@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include "gui/AppFixture.h"
+#include "gui/PickEntry.h"
 #include "ui/qt/CBoundDialog.h"
 
 using namespace cmd;
@@ -38,7 +39,7 @@ TEST_F(AppFixture, SystemSetupPicksAPortOnOk) {
     EXPECT_EQ(port(ports->itemText(63)), "COM64");
     EXPECT_EQ(port(ports->currentText()), "COM3");
     EXPECT_EQ(dlg->findChild<QLabel*>("1130")->text(), "1200 bps.");
-    ports->setCurrentIndex(9);
+    PickEntry(ports, 9);
     Click(dlg, "1");
     EXPECT_FALSE(dlg->isVisible());
     EXPECT_EQ(link.port, "COM10");
@@ -49,7 +50,7 @@ TEST_F(AppFixture, SystemSetupCancelKeepsThePort) {
     link.port = "COM2";
     Frame().OnCommand(ID_SYSTEM_SETUP);
     auto* dlg = View().SystemConfigWindow();
-    dlg->findChild<QComboBox*>("1129")->setCurrentIndex(20);
+    PickEntry(dlg->findChild<QComboBox*>("1129"), 20);
     Click(dlg, "2");
     EXPECT_FALSE(dlg->isVisible());
     EXPECT_EQ(link.port, "COM2");
@@ -93,7 +94,7 @@ TEST_F(AppFixture, PortNameWithABlankIsRefusedWithItsReason) {
     auto* dlg = View().SystemConfigWindow();
     auto* ports = dlg->findChild<QComboBox*>("1129");
     ASSERT_EQ(ports->itemText(ports->count() - 1), "Pager simulator - " + sim);
-    ports->setCurrentIndex(ports->count() - 1);
+    PickEntry(ports, ports->count() - 1);
     Click(dlg, "1");
     EXPECT_EQ(link.port, "COM4");
     ASSERT_EQ(prompt.Records().size(), 1u);
@@ -115,12 +116,12 @@ TEST_F(AppFixture, UsbDelayKeepsAnUnchangedDelayAndTakesAPick) {
     EXPECT_EQ(link.delay, 5000);
 
     Frame().OnCommand(ID_USB_DELAY);
-    delays->setCurrentIndex(0);
+    PickEntry(delays, 0);
     Click(dlg, "1");
     EXPECT_EQ(link.delay, 2000);
 
     Frame().OnCommand(ID_USB_DELAY);
-    delays->setCurrentIndex(2);
+    PickEntry(delays, 2);
     Click(dlg, "2");
     EXPECT_EQ(link.delay, 2000);
 }

@@ -14,6 +14,7 @@
 #include "app/HelpWindow.h"
 #include "codeplug/CPagerData.h"
 #include "editor/RuleMessages.h"
+#include "gui/PickEntry.h"
 #include "gui/SheetFixture.h"
 
 using namespace cmd;
@@ -44,7 +45,7 @@ TEST_F(SheetFixture, TypedFrequencyAndToneSystemReachTheCodeplugOnOk) {
     WithSheet(
         [&](ui::qt::CBoundSheet& sheet) {
             auto* systems = In<QComboBox>(sheet, CGeneral::IDC_TONE_SYSTEM);
-            systems->setCurrentIndex(TONE_GE);
+            PickEntry(systems, TONE_GE);
             sheet.Tabs()->setCurrentIndex(1);
             // Leaving the field runs the frequency rules.
             TypeAndLeave(sheet, 1004, "152.0125", 1013);

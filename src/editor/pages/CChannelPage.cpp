@@ -173,23 +173,14 @@ bool CChannelPage::ToneFieldEditable(int field) const {
            Pattern().role[static_cast<std::size_t>(field)] == ToneRole::Editable;
 }
 
+double CChannelPage::ShownTone(int field) const {
+    if (field < 0 || field >= kToneFields) return 0.0;
+    if (Pattern().role[static_cast<std::size_t>(field)] == ToneRole::Hidden) return 0.0;
+    return record.GetTone(ShownSlot(field));
+}
+
 void CChannelPage::FillTones() {
-    const CodingPattern& p = Pattern();
-    m_tones.fill(0.0);
-    for (int f = 0; f < kToneFields; ++f) {
-        const auto i = static_cast<std::size_t>(f);
-        switch (p.role[i]) {
-            case ToneRole::Hidden:
-                break;
-            case ToneRole::Shared:
-                m_tones[i] = record.GetTone(ToneFieldSlot(p.source[i]));
-                break;
-            case ToneRole::Editable:
-            case ToneRole::Locked:
-                m_tones[i] = record.GetTone(ToneFieldSlot(f));
-                break;
-        }
-    }
+    for (int f = 0; f < kToneFields; ++f) m_tones[static_cast<std::size_t>(f)] = ShownTone(f);
 }
 
 void CChannelPage::FillLabels() {
@@ -324,9 +315,35 @@ void CChannelPage::ChangeCodingOption() {
     FillTones();
     FillLabels();
     ShowPattern();
+    // Every slot takes what its field now shows: its own tone, its source's
+    // (a shared tone) or none (a call the option does not use).
+    const CChannelData::Slots codes = SlotCodes();
     for (int f = 0; f < kToneFields; ++f)
-        record.SetTone(ToneFieldSlot(f), m_tones[static_cast<std::size_t>(f)]);
+        StoreShownTone(record, ToneFieldSlot(f), m_tones[static_cast<std::size_t>(f)],
+                       codes[static_cast<std::size_t>(ShownSlot(f))]);
     UpdateData(false);
+}
+
+CChannelData::Slots CChannelPage::SlotCodes() const {
+    CChannelData::Slots codes{};
+    for (int slot = 0; slot < CChannelData::kSlots; ++slot)
+        codes[static_cast<std::size_t>(slot)] = record.GetSlotCode(slot);
+    return codes;
+}
+
+int CChannelPage::ShownSlot(int field) const {
+    const CodingPattern& p = Pattern();
+    const auto i = static_cast<std::size_t>(field);
+    if (p.role[i] == ToneRole::Shared) return ToneFieldSlot(p.source[i]);
+    return ToneFieldSlot(field);
+}
+
+bool CChannelPage::ShowsItsCode(int field) const {
+    // Under "User" a field left as it was shows the tone of its slot's code;
+    // encoding the shown tone again could give another code.
+    if (CodeplugContext::Get().toneSystem != TONE_USER) return false;
+    const int slot = ShownSlot(field);
+    return FormatTone(m_tones[static_cast<std::size_t>(field)]) == FormatTone(record.GetTone(slot));
 }
 
 void CChannelPage::ApplyToneChange(int field, double previous) {
@@ -351,7 +368,10 @@ void CChannelPage::ApplyToneChange(int field, double previous) {
         if (n.ok && ToneInRange(n.value)) m_tones[i] = n.value;
     }
     const int slot = ToneFieldSlot(field);
-    const double t = NormalizeTone(record, slot, m_tones[i]);
+    const std::uint16_t before = record.GetSlotCode(slot);
+    const double t =
+        ShowsItsCode(field) ? record.GetTone(slot) : NormalizeTone(record, slot, m_tones[i]);
+    const std::uint16_t typed = record.GetSlotCode(slot);
     m_tones[i] = t;
     const CodingPattern& p = Pattern();
     // The field's own copies are about to take its new tone: comparing with
@@ -364,13 +384,18 @@ void CChannelPage::ApplyToneChange(int field, double previous) {
                         ui::PromptIcon::Error, ui::PromptButtons::Ok);
         RequestFocus(id);
     }
+    // The code behind the final tone: the one typed, the one restored, or
+    // that of the call whose tone was taken over.
+    const std::uint16_t code = out.refused           ? before
+                               : out.mergedWith >= 0 ? record.GetSlotCode(ShownSlot(out.mergedWith))
+                                                     : typed;
     m_tones[i] = out.value;
-    record.SetTone(slot, out.value);
+    StoreShownTone(record, slot, out.value, code);
     for (int f = 0; f < kToneFields; ++f) {
         const auto k = static_cast<std::size_t>(f);
         if (p.role[k] == ToneRole::Shared && p.source[k] == field) {
             m_tones[k] = out.value;
-            record.SetTone(ToneFieldSlot(f), out.value);
+            StoreShownTone(record, ToneFieldSlot(f), out.value, code);
         }
     }
     UpdateData(false);

@@ -77,6 +77,9 @@ public:
     double Tone(int field) const;
     // The field takes typed or picked tones under the record's coding option.
     bool ToneFieldEditable(int field) const;
+    // The tone the field shows when the page comes forward: its slot's (a
+    // shared field its source's), 0 for a call the option does not use.
+    double ShownTone(int field) const;
     // The picker a field uses under a tone system, made on first use; null
     // for "User" and unknown systems.
     CToneTableDlg* Picker(int toneSystem, int field);
@@ -95,6 +98,13 @@ private:
     const CodingPattern& Pattern() const { return PatternOf(record.GetCodingOption()); }
     // Saves all fields; the control that refused, 0 when all passed.
     int ReadFields();
+    // The record's tone codes as they stand.
+    CChannelData::Slots SlotCodes() const;
+    // The slot whose tone a field shows: a shared field its source's.
+    int ShownSlot(int field) const;
+    // True when the field still shows the tone of its slot's code under
+    // "User" (so that code must stay).
+    bool ShowsItsCode(int field) const;
     void ExchangeNumber(ui::DataExchange& dx, int id, double& value, bool tone);
     void FillTones();
     void FillLabels();

@@ -88,7 +88,9 @@ void CFunctionSwitch::OnInitDialog() {
 
     for (int pos = 0; pos < kPositions; ++pos) {
         const bool ptl = switches.GetPtl(pos);
-        if (ptl) switches.SetAlertType(pos, kAlertVibrate);
+        // A mode without a name keeps its whole byte, alert type included,
+        // until the user picks a mode.
+        if (ptl && switches.GetMode(pos) < kModeCount) switches.SetAlertType(pos, kAlertVibrate);
         Enable(kPositionIds[pos].alertType, !ptl);
     }
     for (int pos = 0; pos < kPositions; ++pos) ApplyModeRule(pos);

@@ -35,8 +35,6 @@ constexpr int kScanWarnFrom = 65;
 constexpr int kScanBackMin = 8, kScanBackDefault = 64;
 constexpr int kAlertTimeDefault = 7, kResetTimeDefault = 16;
 
-const char* const kSvLabels[] = {"Dynamic", "15 Sec", "30 Sec", "??",     "60 Sec",
-                                 "??",      "??",     "??",     "120 Sec"};
 // The list's entries in their order, with the nibble each one stores.
 const char* const kSvEntries[] = {"15 Sec", "30 Sec", "60 Sec", "120 Sec", "Dynamic"};
 constexpr int kSvNibbles[] = {1, 2, 4, 8, 0};
@@ -72,7 +70,7 @@ int Units(double seconds, double perUnit, int lo, int hi) {
 }  // namespace
 
 std::string CModelOption::StoredVoiceLabel(int nibble) {
-    return texts::Lookup(kSvLabels, nibble, kUnknown);
+    return CModelOptions::SvRecordTimeText(nibble);
 }
 
 CModelOption::CModelOption() : CPropertyPage(IDD, "Model Options") {

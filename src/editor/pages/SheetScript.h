@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/ScriptWords.h"
+
 class CCodeplug;
 
 struct SheetChange {
@@ -27,17 +29,20 @@ struct SheetKeyHelp {
 };
 
 // A box the pages showed while the script ran.
-struct SheetMessage {
-    std::string text;
-    std::string caption;
-    bool refusal = false;  // false: informs only (the change was taken)
-};
+using SheetMessage = ui::script::Message;
 
 struct SheetScriptResult {
-    enum class Outcome { Changed, Refused, BadInput } outcome = Outcome::Changed;
-    // Every box in order; for BadInput a single line naming the problem.
+    using Outcome = ui::script::Outcome;
+    Outcome outcome = Outcome::Changed;
+    // Every box in order.
     std::vector<SheetMessage> messages;
-    std::string error;  // BadInput and Refused without a box: why
+    // Values the pages took other than as given (a time limited to its
+    // range), one line each naming the key.
+    std::vector<std::string> notes;
+    // BadInput and Refused: why, naming the key.
+    std::string error;
+    // Refused: the field it is about.
+    ui::script::Refusal refusal;
 };
 
 class SheetScript {
@@ -48,5 +53,6 @@ public:
 
     // Runs the sheet over `plug` with the changes and confirms it. On any
     // refusal or bad input `plug` is left untouched.
-    static SheetScriptResult Apply(CCodeplug& plug, const std::vector<SheetChange>& changes);
+    static SheetScriptResult Apply(CCodeplug& plug, const std::vector<SheetChange>& changes,
+                                   const ui::script::Options& options = {});
 };

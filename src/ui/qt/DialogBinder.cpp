@@ -110,7 +110,9 @@ void DialogBinder::Connect(int id, QWidget* w) {
         });
         w->installEventFilter(this);
     } else if (auto* c = qobject_cast<QComboBox*>(w)) {
-        connect(c, &QComboBox::currentIndexChanged, this, [this, id](int index) {
+        // `activated` is the user's pick, also of the entry already shown;
+        // the model decides whether that counts as a change.
+        connect(c, &QComboBox::activated, this, [this, id](int index) {
             FromUser([&] { m_model.SetSelectionFromUser(id, index); });
         });
         if (c->isEditable()) {

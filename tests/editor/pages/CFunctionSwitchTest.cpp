@@ -92,12 +92,21 @@ TEST_F(FunctionSwitchTest, OpeningTheRulesTidyInconsistentBytes) {
     EXPECT_EQ(page.switches.GetByte(C), Sw(3, 2, false, true));
     EXPECT_EQ(page.Text(Ids(C).alertType), "Vibrator");
     EXPECT_EQ(page.Selection(Ids(C).alertType), -1);
-    // A mode without a name shows its number and keeps its bits.
+    // A mode without a name shows its number and keeps its whole byte, the
+    // alert type that push to listen would force included.
     EXPECT_EQ(page.Text(Ids(D).mode), "Unknown (7)");
-    EXPECT_EQ(page.switches.GetByte(D), Sw(7, 2, true, true));
+    EXPECT_EQ(page.switches.GetByte(D), Sw(7, 3, true, true));
     EXPECT_FALSE(page.IsEnabled(Ids(D).duty));
     EXPECT_TRUE(page.OnKillActive());
-    EXPECT_EQ(page.switches.GetMode(D), 7);
+    EXPECT_EQ(page.switches.GetByte(D), Sw(7, 3, true, true));
+
+    CFunctionSwitch other;
+    other.switches.SetBytes({0x4F, 0xCF, Sw(0), Sw(0)});
+    other.LoadFromRecord();
+    other.Create();
+    EXPECT_TRUE(other.OnKillActive());
+    EXPECT_EQ(other.switches.GetByte(A), 0x4F);
+    EXPECT_EQ(other.switches.GetByte(B), 0xCF);
 }
 
 TEST_F(FunctionSwitchTest, SilentScanDutyDependsOnTheFirmware) {

@@ -196,6 +196,85 @@ TEST_F(ChannelPage, SmallStepOfASharedToneIsNotPulledBack) {
     EXPECT_TRUE(prompt.Records().empty());
 }
 
+// A copy rule must not give a call two equal (or too close) tones: the typed
+// tone is refused as a typed duplicate is, and nothing is copied.
+TEST_F(ChannelPage, CopiesAreCheckedAgainstTheirOwnCall) {
+    struct Case {
+        int option, field, copy, partner;
+        const char* typed;  // the tone of the copy's partner
+    } cases[] = {
+        {R468, C1T1, C2T1, C2T2, "368.5"},  // Call 2 would be "A - A"
+        {R468, C1T1, C2T1, C2T2, "372"},    // snaps onto it
+        {R177, C1T2, C2T2, C2T1, "389.0"},  // Call 2 would be "C - C"
+        {R60, C1T2, C2T2, C2T1, "389.0"},
+    };
+    for (const Case& c : cases) {
+        prompt.Clear();
+        FillAllSlots();
+        Open(c.option);
+        const std::string before = Shown(c.field), partner = Shown(c.partner);
+        ASSERT_NE(before, partner);
+        TypeTone(c.field, c.typed);
+        ASSERT_EQ(prompt.Records().size(), 1u) << c.option << " " << c.typed;
+        EXPECT_EQ(LastBox().text, rule_text::kToneSpacingError);
+        EXPECT_EQ(Shown(c.field), before) << c.option;
+        EXPECT_EQ(Shown(c.copy), before) << c.option;
+        EXPECT_EQ(Shown(c.partner), partner) << c.option;
+        EXPECT_EQ(FormatTone(Slot(ToneFieldSlot(c.copy))), before) << c.option;
+    }
+    // A tone far enough from the copy's partner is taken and copied.
+    prompt.Clear();
+    FillAllSlots();
+    Open(R468);
+    TypeTone(C1T1, "600.9");
+    EXPECT_TRUE(prompt.Records().empty());
+    EXPECT_EQ(Shown(C2T1), "600.9");
+    // A tone merged onto another call's is checked the same way.
+    CodeplugContext::Get().toneSystem = TONE_USER;
+    page.record.SetTone(0, 1500.0);
+    page.record.SetTone(13, 1000.0);
+    Open(R468);
+    const std::string c1t1 = Shown(C1T1);
+    TypeTone(C1T1, "1010");  // 1 % from Call 2 Tone 2: would take its tone
+    ASSERT_EQ(prompt.Records().size(), 1u);
+    EXPECT_EQ(LastBox().text, rule_text::kToneSpacingError);
+    EXPECT_EQ(Shown(C1T1), c1t1);
+    EXPECT_EQ(Shown(C2T1), c1t1);
+}
+
+// Under "User" the field shows what comes back from the tone code, and the
+// slot keeps that code: what is shown is what is stored.
+TEST_F(ChannelPage, UserTonesStoreTheCodeTheyShow) {
+    CodeplugContext::Get().toneSystem = TONE_USER;
+    Open(R468);
+    TypeTone(C1T1, "3130.4");
+    EXPECT_EQ(Shown(C1T1), "3132.0");
+    EXPECT_EQ(FormatTone(Slot(0)), "3132.0");
+    EXPECT_EQ(FormatTone(Slot(1)), "3132.0");  // Call 2 Tone 1 shares the code
+    const std::uint16_t code = page.record.GetSlotCode(0);
+    // Leaving the field again without typing keeps that code.
+    page.FocusFromUser(CChannelPage::ToneFieldId(C1T1), false);
+    EXPECT_EQ(page.record.GetSlotCode(0), code);
+    // So does another coding option, which stores what every field shows.
+    page.SetSelectionFromUser(page.CodingOptionId(), R168);
+    EXPECT_EQ(page.record.GetSlotCode(0), code);
+    EXPECT_EQ(Shown(C1T1), "3132.0");
+    EXPECT_TRUE(prompt.Records().empty());
+
+    // A tone typed within the range never shows outside it (280 with the
+    // second clock would come back as 279.9 and trap the page).
+    page.record.SetClockIndex(1);
+    TypeTone(C3T1, "280");
+    const double shown = ParseFieldNumber(Shown(C3T1)).value;
+    EXPECT_GE(shown, 280.0);
+    EXPECT_LT(shown, 281.0);
+    EXPECT_EQ(FormatTone(Slot(2)), Shown(C3T1));
+    TypeTone(C1T2, "3400");
+    EXPECT_LE(ParseFieldNumber(Shown(C1T2)).value, 3400.0);
+    EXPECT_TRUE(page.OnKillActive());
+    EXPECT_TRUE(prompt.Records().empty());
+}
+
 TEST_F(ChannelPage, PartnerTooCloseIsRefusedAndRestored) {
     FillAllSlots();
     Open(R468);

@@ -6,6 +6,7 @@
 #include "codeplug/CPagerData.h"
 #include "codeplug/CodeplugContext.h"
 #include "document/CodeplugDocument.h"
+#include "document/CodeplugFields.h"
 #include "editor/RuleMessages.h"
 #include "editor/pages/CUserData.h"
 #include "editor/pages/SheetScript.h"
@@ -279,4 +280,160 @@ TEST_F(UserDataSheet, ScriptComesBackForFieldsALaterPageTurnsOn) {
     EXPECT_EQ(still.outcome, SheetScriptResult::Outcome::Refused);
     EXPECT_NE(still.error.find("not shown"), std::string::npos) << still.error;
     EXPECT_EQ(plug.GetImage(), kept);
+}
+
+// ---- what a refusal names, and documents ----
+
+namespace {
+
+// The description's value of a field, as calvex apply compares it.
+std::optional<std::string> Described(const CCodeplug& plug, const std::string& key) {
+    for (const FieldEntry& e : FlattenFields(DescribeCodeplug(plug)))
+        if (e.name == key) return EditText(e.value);
+    return std::nullopt;
+}
+
+ui::script::Options Compared(bool document = false) {
+    ui::script::Options o;
+    o.document = document;
+    o.fieldValue = Described;
+    return o;
+}
+
+}  // namespace
+
+TEST_F(UserDataSheet, ARefusalNamesItsKeyAndAStoredValueNobodyAskedFor) {
+    CCodeplug plug = Sample("vhf-two-frequency.dat");
+    auto r =
+        SheetScript::Apply(plug, {{"squelchLevel", "2"}, {"channels.F1.calls.1.tone2", "349.0"}});
+    EXPECT_EQ(r.outcome, SheetScriptResult::Outcome::Refused);
+    EXPECT_EQ(r.refusal.key, "channels.F1.calls.1.tone2");
+    EXPECT_EQ(r.refusal.value, "349.0");
+    EXPECT_TRUE(r.refusal.asked);
+    EXPECT_NE(r.error.find("channels.F1.calls.1.tone2: \"349.0\" was refused"), std::string::npos)
+        << r.error;
+
+    // F1 holds a frequency out of its split's range (as a pager can): a
+    // change of another field on that page draws the range message about it.
+    CChannelData f1;
+    f1.Load(plug, F1);
+    f1.SetFrequency(140.0, f1.GetIfByte());
+    f1.Store(plug, F1);
+    const Image before = plug.GetImage();
+    r = SheetScript::Apply(plug, {{"channels.F1.calls.1.alert", "Music 2"}});
+    EXPECT_EQ(r.outcome, SheetScriptResult::Outcome::Refused);
+    ASSERT_FALSE(r.messages.empty());
+    EXPECT_EQ(r.messages[0].text, "Please enter a number between 150.4 and 159.5975.");
+    EXPECT_EQ(r.refusal.key, "channels.F1.frequency");
+    EXPECT_EQ(r.refusal.value, "140.0000");
+    EXPECT_FALSE(r.refusal.asked);
+    EXPECT_NE(r.error.find("channels.F1.frequency holds \"140.0000\""), std::string::npos)
+        << r.error;
+    EXPECT_EQ(plug.GetImage(), before);
+}
+
+TEST_F(UserDataSheet, UnknownAdvancedKeysAreUnknown) {
+    CCodeplug plug = Sample("vhf-two-frequency.dat");
+    EXPECT_EQ(SheetScript::Apply(plug, {{"advanced.NO_SUCH", "1"}}).outcome,
+              SheetScriptResult::Outcome::BadInput);
+    EXPECT_EQ(SheetScript::Apply(plug, {{"advanced.T1D.value", "1"}}).outcome,
+              SheetScriptResult::Outcome::Refused);
+    EXPECT_EQ(SheetScript::Classify("advanced.GOOD/BAD RADIO"), SheetKeyKind::Factory);
+}
+
+TEST_F(UserDataSheet, PickingTheCodingOptionShownKeepsTheTonesOfUnusedCalls) {
+    // F1 of the sample uses all calls; STD stored over them keeps their slots.
+    CCodeplug plug = Sample("vhf-two-frequency.dat");
+    plug.SetCodingOption(F1, 3);
+    const Image before = plug.GetImage();
+    const auto r = SheetScript::Apply(plug, {{"channels.F1.codingOption", "STD"}});
+    ASSERT_EQ(r.outcome, SheetScriptResult::Outcome::Changed) << r.error;
+    EXPECT_EQ(plug.GetImage(), before);
+    CChannelData f1;
+    f1.Load(plug, F1);
+    EXPECT_NE(f1.GetSlotCode(2), 0);  // Call 3 Tone 1, not used by "STD"
+}
+
+TEST_F(UserDataSheet, ATimeOutOfRangeIsLimitedAsOnThePage) {
+    CCodeplug plug = Sample("vhf-two-frequency.dat");
+    const auto r = SheetScript::Apply(
+        plug, {{"modelOptions.scanBack", "0.01"}, {"modelOptions.resetTime", "1e12SEC."}});
+    ASSERT_EQ(r.outcome, SheetScriptResult::Outcome::Changed) << r.error;
+    ASSERT_EQ(r.messages.size(), 2u);
+    EXPECT_EQ(r.messages[0].text, "Please enter a number between 0.064 and 2.04.");
+    EXPECT_FALSE(r.messages[0].refusal);
+    ASSERT_EQ(r.notes.size(), 2u);
+    EXPECT_EQ(r.notes[0], "modelOptions.scanBack: \"0.01\" is out of range; the page took 0.064");
+    EXPECT_EQ(r.notes[1],
+              "modelOptions.resetTime: \"1e12SEC.\" is out of range; the page took 122.4");
+    CPagerData d;
+    d.Decode(plug);
+    EXPECT_EQ(d.options.GetScanBack(), 8);
+    EXPECT_EQ(d.options.GetResetTime(), 255);
+    // Not a number at all: the time stays, and the change is refused.
+    EXPECT_EQ(SheetScript::Apply(plug, {{"modelOptions.scanBack", "abc"}}).outcome,
+              SheetScriptResult::Outcome::Refused);
+}
+
+TEST_F(UserDataSheet, TheFieldReadsWhatWasTypedLeadingBlanksIncluded) {
+    CCodeplug plug = Sample("vhf-two-frequency.dat");
+    // Only eight characters count: " 152.007" is off the raster.
+    const auto r = SheetScript::Apply(plug, {{"channels.F1.frequency", " 152.0075"}});
+    EXPECT_EQ(r.outcome, SheetScriptResult::Outcome::Refused);
+    ASSERT_FALSE(r.messages.empty());
+    EXPECT_EQ(r.messages[0].text, rule_text::kInvalidReceiverFrequency);
+    EXPECT_EQ(SheetScript::Apply(plug, {{"channels.F1.frequency", "152.0125 "}}).outcome,
+              SheetScriptResult::Outcome::Changed);
+}
+
+TEST_F(UserDataSheet, AFieldThatAlreadyHoldsTheValueIsSatisfied) {
+    CCodeplug plug = Sample("vhf-two-frequency.dat");
+    const Image before = plug.GetImage();
+    // SW-A's list is greyed by push to listen and shows "Vibrator".
+    auto r = SheetScript::Apply(plug, {{"switches.SW-A.alertType", "Vibrator"}});
+    EXPECT_EQ(r.outcome, SheetScriptResult::Outcome::Changed) << r.error;
+    r = SheetScript::Apply(plug, {{"switches.SW-A.alertType", "Tone"}});
+    EXPECT_EQ(r.outcome, SheetScriptResult::Outcome::Refused);
+    EXPECT_NE(r.error.find("disabled"), std::string::npos) << r.error;
+    EXPECT_EQ(plug.GetImage(), before);
+
+    // Fields that follow others: compared after the run when a description
+    // is at hand, refused otherwise.
+    EXPECT_EQ(SheetScript::Apply(plug, {{"channels.F1.codingOptionValue", "10"}}).outcome,
+              SheetScriptResult::Outcome::Refused);
+    r = SheetScript::Apply(plug,
+                           {{"channels.F1.codingOption", "STD"},
+                            {"channels.F1.codingOptionValue", "3"},
+                            {"channels.F1.calls.2.alertValue", "1"},
+                            {"channels.F1.onOffDuty", "Enabled"},
+                            {"advanced.SCAN_BACK.value", "125"}},
+                           Compared());
+    EXPECT_EQ(r.outcome, SheetScriptResult::Outcome::Changed) << r.error;
+    EXPECT_EQ(plug.GetCodingOption(F1), 3);
+    const Image kept = plug.GetImage();
+    r = SheetScript::Apply(plug, {{"channels.F1.codingOptionValue", "4"}}, Compared());
+    EXPECT_EQ(r.outcome, SheetScriptResult::Outcome::Refused);
+    EXPECT_EQ(r.refusal.key, "channels.F1.codingOptionValue");
+    EXPECT_NE(r.error.find("it holds \"3\""), std::string::npos) << r.error;
+    r = SheetScript::Apply(plug, {{"advanced.SCAN_BACK.value", "64"}}, Compared());
+    EXPECT_NE(r.error.find("factory data"), std::string::npos) << r.error;
+    EXPECT_EQ(plug.GetImage(), kept);
+}
+
+TEST_F(UserDataSheet, ADocumentTakesWhatEarlierChangesAlreadyShow) {
+    CCodeplug plug = Sample("vhf-two-frequency.dat");
+    // F2 "R468": Long B (Group 1) follows Call 1 Tone 2 and cannot be typed.
+    const std::vector<SheetChange> doc = {{"channels.F2.calls.1.tone2", "707.3"},
+                                          {"channels.F2.calls.9.tone1", "707.3"},
+                                          // A position made Monitor loses duty and PTL.
+                                          {"switches.SW-A.mode", "Monitor F1"},
+                                          {"switches.SW-A.ptl", "DISABLED"},
+                                          {"switches.SW-A.onOffDuty", "DISABLED"}};
+    const auto r = SheetScript::Apply(plug, doc, Compared(true));
+    ASSERT_EQ(r.outcome, SheetScriptResult::Outcome::Changed) << r.error;
+    for (const SheetChange& c : doc) EXPECT_EQ(Described(plug, c.key), c.value) << c.key;
+    // What differs and cannot be reached is still refused.
+    const auto still =
+        SheetScript::Apply(plug, {{"channels.F2.calls.9.tone1", "832.5"}}, Compared(true));
+    EXPECT_EQ(still.outcome, SheetScriptResult::Outcome::Refused);
 }

@@ -19,6 +19,7 @@
 #include "editor/RuleMessages.h"
 #include "editor/pages/CChannel1.h"
 #include "editor/ui/PageLayouts.h"
+#include "gui/PickEntry.h"
 #include "gui/WaitFor.h"
 #include "ui/CPropertySheet.h"
 #include "ui/ScriptedPrompt.h"
@@ -135,8 +136,7 @@ TEST_F(ChannelLayout, CallsTheOptionDoesNotUseKeepTheirRowsGreyed) {
 
     // Picking "R168 (None)" in the list brings every call back, in place.
     const int groupCall4 = label("Group Call 4:")->y();
-    Find<QComboBox>(1013)->setCurrentIndex(10);
-    QApplication::processEvents();
+    PickEntry(Find<QComboBox>(1013), 10);
     EXPECT_TRUE(label("Call 3:")->isEnabled());
     EXPECT_TRUE(label("Group Call 4:")->isEnabled());
     EXPECT_TRUE(Find<QLineEdit>(1041)->isVisible());
@@ -288,3 +288,21 @@ TEST_F(ChannelLayout, GePickerIsOneFrameAndCancelKeepsTheTone) {
 }
 
 }  // namespace
+
+// Picking the coding option the list shows changes nothing: the tones of
+// calls the option does not use stay in the record until another option is
+// picked.
+TEST_F(ChannelLayout, PickingTheCodingOptionShownKeepsEveryTone) {
+    page.record.SetTone(2, 1092.4);  // Call 3 Tone 1, not used by "R468"
+    auto* coding = Find<QComboBox>(CChannel1::IDC_CODING_OPTION);
+    ASSERT_EQ(coding->currentText(), "R468");
+    PickEntry(coding, 0);
+    EXPECT_NEAR(page.record.GetTone(2), 1092.4, 0.05);
+    EXPECT_NEAR(page.record.GetTone(0), 1006.9, 0.05);
+    EXPECT_TRUE(prompt.Records().empty());
+    // Another option is a change: "R168 (None)" shows the call it kept.
+    PickEntry(coding, 10);
+    EXPECT_EQ(Find<QLineEdit>(1032)->text(), "1092.4");
+    PickEntry(coding, 3);  // "STD" does not use call 3: its tone goes
+    EXPECT_EQ(page.record.GetSlotCode(2), 0);
+}

@@ -19,6 +19,7 @@
 #include "editor/pages/CModelOption.h"
 #include "editor/pages/SwitchFlags.h"
 #include "editor/ui/PageLayouts.h"
+#include "gui/PickEntry.h"
 #include "gui/WaitFor.h"
 #include "ui/CPropertySheet.h"
 #include "ui/ScriptedPrompt.h"
@@ -113,10 +114,10 @@ TEST_F(OptionPagesUi, ModelOptionsShowTheRecordsAndTakeEdits) {
     ASSERT_TRUE(sec);
     EXPECT_EQ(sec->text(), "Sec.");
 
-    sv->setCurrentIndex(0);
+    PickEntry(sv, 0);
     EXPECT_EQ(options.options.GetSvRecordTime(), 1);
 
-    duration->setCurrentIndex(1);
+    PickEntry(duration, 1);
     ASSERT_TRUE(WaitFor([&] { return alertTime->isVisible(); }));
     EXPECT_TRUE(sec->isVisible());
     TypeAndLeave(alertTime, "1.0", sv);
@@ -186,7 +187,7 @@ TEST_F(OptionPagesUi, FunctionSwitchesDriveTheRulesAndTheOtherPage) {
     QTest::mouseClick(wideD, Qt::LeftButton);
     EXPECT_TRUE(switches.switches.GetWideBand(3));
 
-    modeB->setCurrentIndex(5);  // "Priority Scan F1"
+    PickEntry(modeB, 5);  // "Priority Scan F1"
     window->Tabs()->setCurrentIndex(0);
     ASSERT_EQ(sheet.ActiveIndex(), 0);
     EXPECT_TRUE(CodeplugContext::Get().priorityScan);

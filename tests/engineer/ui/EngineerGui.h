@@ -12,6 +12,7 @@
 #include "engineer/EngineerIds.h"
 #include "engineer/ui/EngineerTools.h"
 #include "gui/AppFixture.h"
+#include "gui/PickEntry.h"
 #include "ui/qt/CBoundDialog.h"
 
 class EngineerGui : public AppFixture {
@@ -36,9 +37,9 @@ protected:
         QTest::keyClicks(edit, text);
         QTest::keyClick(edit, Qt::Key_Tab);
     }
+    // Opens the box's list and clicks the entry, also the one it shows.
     static void Pick(QDialog* dlg, int id, int index) {
-        Control<QComboBox>(dlg, id)->setCurrentIndex(index);
-        QCoreApplication::processEvents();
+        PickEntry(Control<QComboBox>(dlg, id), index);
     }
 
     // Logs on through the dialog with `password`; returns the engineer flag.

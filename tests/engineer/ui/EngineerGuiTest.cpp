@@ -111,6 +111,39 @@ TEST_F(EngineerGui, EngineerDataChangesReachTheCodeplugOnOk) {
     EXPECT_FALSE(r.advancedLeft.empty());
 }
 
+// Every pick runs its list's handler, also a pick of the entry the list
+// already shows: it is the only way to reach what the one-entry IF list sets.
+TEST_F(EngineerGui, PickingTheEntryShownRunsItsHandler) {
+    ASSERT_TRUE(Start({"CalvexVHXR", "--engineer"}));
+    OpenSample();
+    ASSERT_TRUE(Logon("Quorin"));
+    Frame().Action(ID_ENGINEER_DATA)->trigger();
+    QDialog* dlg = Tools().DataWindow();
+    ASSERT_TRUE(dlg && dlg->isVisible());
+    // LOW: the band change gives IF sub-code 0, the IF pick sub-code 1.
+    Pick(dlg, IDC_RADIO_BAND, 0);
+    ASSERT_EQ(Control<QComboBox>(dlg, IDC_IF)->currentText(), "14.575");
+    ASSERT_EQ(Control<QComboBox>(dlg, IDC_IF)->count(), 1);
+    Pick(dlg, IDC_IF, 0);
+    // The split shown, picked again, gives its default frequencies back.
+    Pick(dlg, IDC_BAND_SPLIT, 1);
+    Pick(dlg, IDC_FREQ_COUNT, 0);  // F2 := 0
+    Pick(dlg, IDC_BAND_SPLIT, 1);
+    // The crystal shown ("3.579545", index 0) picked: SP follows it.
+    Pick(dlg, IDC_SP, 1);                    // shows "3.578545", crystal index still 0
+    ASSERT_EQ(prompt.Records().size(), 1u);  // the SP warning
+    Pick(dlg, IDC_XTAL, 1);
+    Click(dlg, ui::IDOK);
+    ASSERT_FALSE(dlg->isVisible());
+    const CCodeplug& plug = Doc().Codeplug();
+    EXPECT_EQ(plug.GetIfByte(), 0x11);  // IF 14.575, high injection, sub-code 1
+    EXPECT_EQ(plug.GetClockSel() & 0x0F, 1);
+    CPagerData d;
+    d.Decode(plug);
+    EXPECT_NEAR(d.ChannelData(F1).GetFrequency(), 39.125, 1e-6);
+    EXPECT_NEAR(d.ChannelData(F2).GetFrequency(), 40.995, 1e-6);
+}
+
 TEST_F(EngineerGui, AdvancedOkThenEngineerCancelLeavesTheCodeplugAlone) {
     ASSERT_TRUE(Start({"CalvexVHXR", "--engineer"}));
     OpenSample();

@@ -1,7 +1,6 @@
 #pragma once
 // What `calvex set --engineer` and `calvex apply --engineer` add: the engineer
-// password, and the factory fields changed through the Engineer Data dialog
-// before the User Data sheet takes the rest.
+// password and the logon.
 #include <cstdio>
 #include <iostream>
 #include <optional>
@@ -16,10 +15,7 @@
 #include <unistd.h>
 #endif
 
-#include "SheetEdit.h"
 #include "Verb.h"
-#include "document/CodeplugDocument.h"
-#include "editor/pages/SheetScript.h"
 #include "engineer/EngineerScript.h"
 
 // One line from standard input; without echo when it is a terminal.
@@ -61,41 +57,4 @@ inline std::optional<int> EngineerLogon(const char* verb) {
     if (EngineerScript::Logon(ReadEngineerPassword())) return std::nullopt;
     std::fprintf(stderr, "calvex %s: wrong engineer password: nothing written\n", verb);
     return EXIT_FAILED;
-}
-
-// Moves the changes the engineer tools make out of `changes`.
-inline std::vector<EngineerChange> TakeEngineerChanges(std::vector<SheetChange>& changes) {
-    std::vector<EngineerChange> engineer;
-    std::vector<SheetChange> rest;
-    for (SheetChange& c : changes) {
-        if (EngineerScript::Handles(c.key))
-            engineer.push_back({c.key, c.value});
-        else
-            rest.push_back(std::move(c));
-    }
-    changes = std::move(rest);
-    return engineer;
-}
-
-// Makes the engineer changes on the document's codeplug in memory (nothing
-// is saved here), printing the dialogs' boxes as FinishSheetEdit does. Gives
-// the exit code when the verb stops here.
-inline std::optional<int> ApplyEngineerChanges(CodeplugDocument& doc,
-                                               const std::vector<EngineerChange>& changes,
-                                               const char* verb) {
-    if (changes.empty()) return std::nullopt;
-    CCodeplug plug = doc.Codeplug();
-    const EngineerScriptResult r = EngineerScript::Apply(plug, changes);
-    PrintScriptBoxes(r.messages, r.error, verb);
-    switch (r.outcome) {
-        case EngineerScriptResult::Outcome::BadInput:
-            return EXIT_USAGE;
-        case EngineerScriptResult::Outcome::Refused:
-            std::fprintf(stderr, "calvex %s: nothing written\n", verb);
-            return EXIT_FAILED;
-        case EngineerScriptResult::Outcome::Changed:
-            break;
-    }
-    doc.Codeplug() = plug;
-    return std::nullopt;
 }

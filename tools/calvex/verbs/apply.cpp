@@ -28,7 +28,10 @@ int Run(const std::vector<std::string>& args) {
                  "ask for the engineer password and allow the factory fields");
     app.footer(
         "\nFields equal to the file's are skipped, so the output of 'calvex show --json', edited,\n"
-        "applies just the edits. 'calvex set --help' lists the fields that can change.\n"
+        "applies just the edits. A field that already shows its value once the changes before\n"
+        "it are made, and a field that follows others (codingOptionValue, alertValue, ...) and\n"
+        "holds its value after the run, are taken as they are; any other difference is refused\n"
+        "with its reason. 'calvex set --help' lists the fields that can change.\n"
         "With --engineer and CHANGES '-', standard input holds the password line first, then\n"
         "the JSON.\n");
     if (const auto stop = ParseVerbArgs(app, args)) return *stop;
@@ -59,15 +62,10 @@ int Run(const std::vector<std::string>& args) {
     CodeplugDocument doc;
     if (const auto stop = OpenCodeplugFile(doc, file, "apply")) return *stop;
     const Image before = doc.Codeplug().GetImage();
-    std::vector<SheetChange> changes;
-    for (EditedField& e : EditedFields(incoming, DescribeCodeplug(doc.Codeplug())))
-        changes.push_back({std::move(e.name), std::move(e.value)});
+    const std::vector<SheetChange> changes = DocumentChanges(incoming, doc.Codeplug());
     for (const SheetChange& c : changes)
         std::printf("%s = %s\n", c.key.c_str(), c.value.empty() ? "(empty)" : c.value.c_str());
-    std::vector<EngineerChange> factory;
-    if (engineer) factory = TakeEngineerChanges(changes);
-    if (const auto stop = ApplyEngineerChanges(doc, factory, "apply")) return *stop;
-    return FinishSheetEdit(doc, before, changes, out, "apply", factory.size());
+    return FinishEdit(doc, before, changes, out, "apply", {engineer, true});
 }
 
 const CalvexVerb kVerb{

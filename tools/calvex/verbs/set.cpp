@@ -37,9 +37,13 @@ std::string KeyHelp() {
         "Engineer Data dialog and its Advanced Engineer Data, then the rest as above:\n";
     text += KeyLines(EngineerScript::Help());
     text +=
-        "A list already showing the value is not picked again. injection, referenceDivider,\n"
-        "pagerVersion, toneClock and advanced.IF_SEL, CLOCK_SEL, PLUG_VER, PLUG_VER_MINOR have no\n"
-        "control of their own and are refused.\n\nExample:\n"
+        "A list key is picked even when its list shows the value already: the pick runs the\n"
+        "list's handler, as in the dialog (band resets the split, IF and frequencies; if sets\n"
+        "the band's IF byte). The parts of model and serial that hold their value already are\n"
+        "not picked. injection, referenceDivider, pagerVersion, toneClock and\n"
+        "advanced.IF_SEL, CLOCK_SEL, PLUG_VER, PLUG_VER_MINOR have no control of their own:\n"
+        "they are taken when they hold the value given after the changes, else refused.\n\n"
+        "Example:\n"
         "  calvex set pager.dat toneSystem=GE channels.F1.frequency=152.0075 \\\n"
         "      'channels.F1.calls.3.tone1=433.7' 'switches.SW-B.mode=Priority Scan F1'\n"
         "  calvex set --engineer pager.dat serial=136WJA0042 codeplugVersion=4\n";
@@ -69,16 +73,12 @@ int Run(const std::vector<std::string>& args) {
         }
         changes.push_back({a.substr(0, eq), a.substr(eq + 1)});
     }
-    std::vector<EngineerChange> factory;
-    if (engineer) {
+    if (engineer)
         if (const auto stop = EngineerLogon("set")) return *stop;
-        factory = TakeEngineerChanges(changes);
-    }
     CodeplugDocument doc;
     if (const auto stop = OpenCodeplugFile(doc, file, "set")) return *stop;
     const Image before = doc.Codeplug().GetImage();
-    if (const auto stop = ApplyEngineerChanges(doc, factory, "set")) return *stop;
-    return FinishSheetEdit(doc, before, changes, out, "set", factory.size());
+    return FinishEdit(doc, before, changes, out, "set", {engineer, false});
 }
 
 const CalvexVerb kVerb{
