@@ -111,7 +111,8 @@ std::string ProgramVersion() {
 
 std::string EarlyAnswer(int argc, const char* const* argv) {
     for (int i = 1; i < argc; ++i) {
-        if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) return ProgramUsage();
+        if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h"))
+            return ProgramUsage();
         if (!std::strcmp(argv[i], "--version")) return ProgramVersion();
         // The value of --port is a name, never an option.
         if (!std::strcmp(argv[i], "--port")) ++i;

@@ -29,8 +29,8 @@ struct PresentPort {
     std::string description;  // "USB Serial Port"
 };
 
-// Every COMn (n 1 to 256) either place names, once, in number order. The
-// description is the installer's friendly name without its " (COMn)", else
+// Every COMn (n from 1 to 256) that either place names, once, in number order.
+// The description is the installer's friendly name without its " (COMn)", else
 // its device description, else "Serial port".
 std::vector<PresentPort> PresentComPorts(const ComPortSource& source);
 
