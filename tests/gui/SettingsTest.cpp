@@ -230,7 +230,7 @@ TEST_F(AppFixture, ASettingsChangeTheFileCannotTakeIsToldOnceAtExit) {
     ASSERT_TRUE(program.InitInstance({"CalvexVHXR"}));
     program.Frame()->OnCommand(ID_SYSTEM_SETUP);
     auto* dlg = program.View().SystemConfigWindow();
-    dlg->findChild<QComboBox*>("1129")->setCurrentIndex(9);
+    PickEntry(dlg->findChild<QComboBox*>("1129"), 9);
     Click(dlg, "1");
     program.ExitInstance();
     ASSERT_EQ(prompt.Records().size(), 1u);
