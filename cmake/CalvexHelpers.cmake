@@ -42,11 +42,13 @@ macro(calvex_setup_gtest)
 endmacro()
 
 # calvex_test(NAME SOURCES ... LIBS ... [LABELS ...] [TIMEOUT s] [WORKING_DIRECTORY d]
-#             [ENVIRONMENT ...]): a GoogleTest executable. Natively every test
-# case is its own CTest test; under Wine the executable is one CTest test
-# (each Wine start costs time).
+#             [ENVIRONMENT ...] [QT]): a GoogleTest executable. Natively every
+# test case is its own CTest test; under Wine the executable is one CTest
+# test (each Wine start costs time). QT: a Qt program on Qt's offscreen
+# platform; for Windows built with Qt's runtime beside it, and told the
+# platform on its command line (the environment does not reach it).
 function(calvex_test name)
-  cmake_parse_arguments(A "" "TIMEOUT;WORKING_DIRECTORY"
+  cmake_parse_arguments(A "QT" "TIMEOUT;WORKING_DIRECTORY"
                         "SOURCES;LIBS;LABELS;ENVIRONMENT" ${ARGN})
   if(NOT A_LABELS)
     set(A_LABELS unit)
@@ -63,9 +65,19 @@ function(calvex_test name)
   target_compile_definitions(${name} PRIVATE
     CALVEX_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     CALVEX_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  set(args)
+  if(A_QT)
+    list(APPEND A_ENVIRONMENT QT_QPA_PLATFORM=offscreen)
+    if(WIN32)
+      calvex_shared_runtime(${name})
+      calvex_deploy_qt(${name} TEST)
+      calvex_offscreen_fonts(${name})
+      set(args -platform offscreen)
+    endif()
+  endif()
   if(CMAKE_CROSSCOMPILING)
     list(APPEND A_LABELS wine)
-    add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${A_WORKING_DIRECTORY})
+    add_test(NAME ${name} COMMAND ${name} ${args} WORKING_DIRECTORY ${A_WORKING_DIRECTORY})
     set_tests_properties(${name} PROPERTIES
       LABELS "${A_LABELS}" TIMEOUT ${A_TIMEOUT} FIXTURES_REQUIRED wine
       ENVIRONMENT "WINEPREFIX=${CALVEX_WINEPREFIX};WINEDEBUG=-all;${A_ENVIRONMENT}"

@@ -9,6 +9,20 @@ CSystemConfigDlg::CSystemConfigDlg() : CDialogModel(IDD_SYSTEM_CONFIG, "System C
     On(ui::Notify::SelChange, IDC_COMM_PORT, [this] { OnSelChangePort(); });
 }
 
+void CSystemConfigDlg::SetDevices(std::vector<Device> devices) {
+    m_devices.clear();
+    m_marked.assign(kPortCount, std::string());
+    for (auto& d : devices) {
+        int entry = -1;
+        for (int i = 0; i < kPortCount && entry < 0; ++i)
+            if (PortListName(i) == d.name) entry = i;
+        if (entry >= 0)
+            m_marked[entry] = d.label;
+        else
+            m_devices.push_back(std::move(d));
+    }
+}
+
 std::string CSystemConfigDlg::PortNameAt(int index) const {
     if (index >= 0 && index < kPortCount) return PortListName(index);
     int k = index - kPortCount;
@@ -26,7 +40,10 @@ int CSystemConfigDlg::IndexOfPort(const std::string& name) const {
 
 void CSystemConfigDlg::OnInitDialog() {
     std::vector<std::string> items;
-    for (int i = 0; i < kPortCount; ++i) items.push_back(PortListName(i));
+    for (int i = 0; i < kPortCount; ++i) {
+        const bool marked = i < static_cast<int>(m_marked.size()) && !m_marked[i].empty();
+        items.push_back(marked ? m_marked[i] : PortListName(i));
+    }
     for (const auto& d : m_devices) items.push_back(d.label);
     SetItems(IDC_COMM_PORT, std::move(items));
     // The list shows the port selected only when it is one of its entries.

@@ -1,6 +1,8 @@
 #pragma once
 // "System Configuration": which port the programmer is on. The list holds the
-// 64 COM names and, after them, the serial devices found on this machine.
+// 64 COM names and, after them, the serial devices found on this machine. A
+// device that is one of the COM names (Windows) is shown in that entry's
+// place instead, so the list keeps its order and the port its name.
 #include <string>
 #include <vector>
 
@@ -17,8 +19,9 @@ public:
 
     CSystemConfigDlg();
 
-    // Entries shown after the 64 COM names.
-    void SetDevices(std::vector<Device> devices) { m_devices = std::move(devices); }
+    // The serial devices found: those named like a list entry mark it with
+    // their label, the others are shown after the 64 COM names.
+    void SetDevices(std::vector<Device> devices);
     const std::vector<Device>& Devices() const { return m_devices; }
 
     // Members exchanged with the list.
@@ -36,5 +39,6 @@ public:
 private:
     void OnSelChangePort();
 
-    std::vector<Device> m_devices;
+    std::vector<Device> m_devices;      // shown after the COM names
+    std::vector<std::string> m_marked;  // label per COM entry, "" = plain
 };

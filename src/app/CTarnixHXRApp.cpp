@@ -106,7 +106,10 @@ void CTarnixHXRApp::ExitInstance() {
     // A transfer still running (a huge settle delay) must not hold the exit.
     m_link->EndWaits();
     m_link->Join();
-    m_link->SaveSettings();
+    // Said once, at the end: a change the settings file cannot take is not
+    // lost without a word.
+    const std::string unsaved = m_link->SaveSettings();
+    if (!unsaved.empty()) m_prompt->Error(unsaved, "System Configuration", false);
 }
 
 bool CTarnixHXRApp::CanExit() const {

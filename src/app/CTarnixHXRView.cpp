@@ -241,7 +241,7 @@ void CTarnixHXRView::AfterTransferFailure() {
 
 void CTarnixHXRView::OnSystemSetup() {
     std::vector<CSystemConfigDlg::Device> devices;
-    for (const auto& d : ScanSerialDevices()) devices.push_back({d.path, d.Label()});
+    for (const auto& d : PresentSerialDevices()) devices.push_back({d.path, d.Label()});
     m_systemConfig.SetDevices(std::move(devices));
     m_systemConfig.m_portText = m_link.PortName();
     int listed = m_systemConfig.IndexOfPort(m_systemConfig.m_portText);

@@ -28,7 +28,17 @@ public:
     std::string GetDelayLabel() const override {
         return const_cast<CCommPort&>(m_port).GetDelayLabel();
     }
-    void SaveSettings() override { m_port.SaveSettings(); }
+    std::string SaveSettings() override {
+        if (m_port.SaveSettings() || !m_port.SettingsChanged()) return {};
+        const std::string where = m_port.SettingsPath().empty()
+                                      ? std::string("their file")
+                                      : "\"" + m_port.SettingsPath() + "\"";
+        return "The communication settings (port " + m_port.PortName() + ", USB delay " +
+               m_port.GetDelayLabel() + ") could not be saved in " + where + ": " +
+               m_port.SaveError() +
+               ".\n\nThe next start uses the settings saved before. To keep these, let your "
+               "user account change that file, then choose them again.";
+    }
     std::string ProductDir() const override { return ::ProductDir(); }
 
     bool StartRead(CCodeplug& plug, Post post) override {

@@ -21,7 +21,10 @@ public:
     virtual void SetDelayIndex(int index) = 0;
     virtual std::string GetDelayLabel() const = 0;
 
-    virtual void SaveSettings() = 0;
+    // Writes the settings file. When a change of the settings could not be
+    // written, returns what the user should be told; "" when it was saved or
+    // nothing was lost.
+    virtual std::string SaveSettings() = 0;
     // The installation directory ("" when unknown), ends with a separator.
     virtual std::string ProductDir() const = 0;
 

@@ -109,6 +109,10 @@ std::vector<SerialDevice> ScanSerialDevices(const fs::path& root) {
     return devices;
 }
 
+std::vector<SerialDevice> PresentSerialDevices() {
+    return ScanSerialDevices();
+}
+
 std::string PagerSimLinkPath() {
     std::string set = Env("CALVEX_PAGERSIM_LINK");
     if (!set.empty()) return set;

@@ -6,10 +6,19 @@
 #include <vector>
 
 struct SerialDevice {
-    std::string path;         // what the port is opened by
+    std::string path;         // what the port is opened by: a device path or "COM5"
     std::string description;  // readable, e.g. "FTDI FT232R USB UART"
-    std::string Label() const { return description + " - " + path; }
+    // A long device path goes last; a port name stays first, where the COM
+    // list has it ("COM5 - USB Serial Port").
+    std::string Label() const {
+        if (!path.empty() && path[0] == '/') return description + " - " + path;
+        return path + " - " + description;
+    }
 };
+
+// The serial devices System Setup offers on this system: on Windows the COM
+// ports that exist, with their adapter's name; elsewhere ScanSerialDevices().
+std::vector<SerialDevice> PresentSerialDevices();
 
 // Looks under `root` (the file system root normally; tests pass a fake tree):
 // dev/serial/by-id/* first (stable names), then dev/ttyUSB* and dev/ttyACM*

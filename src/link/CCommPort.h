@@ -84,6 +84,11 @@ public:
     const std::string& SettingsPath() const { return m_settingsPath; }
     void LoadSettings();
     bool SaveSettings();
+    // True while the settings differ from what the file holds (as loaded or
+    // last saved): a save that fails now loses a change.
+    bool SettingsChanged() const;
+    // Why the last SaveSettings failed ("" after one that worked).
+    const std::string& SaveError() const { return m_saveError; }
 
     SerialPort& Port() { return *m_port; }
 
@@ -106,7 +111,9 @@ private:
     std::unique_ptr<SerialPort> m_port;
     std::string m_portName = kDefaultPort;
     std::string m_storedPortName = kDefaultPort;  // the port the file names
+    int m_storedDelay = kDefaultDelay;            // and its delay
     mutable std::string m_delayLabel;             // scratch: the label last asked for
+    std::string m_saveError;
     int m_delay = kDefaultDelay;
     std::atomic<bool> m_endWaits{false};
     std::string m_settingsPath;

@@ -1,6 +1,8 @@
 // The communication settings of CCommPort: the port list, the delay list and
 // the settings file.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -72,6 +74,7 @@ void CCommPort::LoadSettings() {
     m_portName = kDefaultPort;
     m_storedPortName = kDefaultPort;
     m_delay = kDefaultDelay;
+    m_storedDelay = kDefaultDelay;
     if (m_settingsPath.empty()) return;
     std::error_code ec;
     // Only a regular file: a fifo or device named like the file must not
@@ -84,21 +87,43 @@ void CCommPort::LoadSettings() {
     m_portName = s.portName;
     m_storedPortName = s.portName;
     m_delay = s.delay;
+    m_storedDelay = s.delay;
+}
+
+bool CCommPort::SettingsChanged() const {
+    const std::string port = PortNameUnstorable(m_portName).empty() ? m_portName : m_storedPortName;
+    return port != m_storedPortName || m_delay != m_storedDelay;
 }
 
 bool CCommPort::SaveSettings() {
-    if (m_settingsPath.empty()) return false;
+    m_saveError.clear();
+    if (m_settingsPath.empty()) {
+        m_saveError = "no installation folder is known";
+        return false;
+    }
+    std::error_code ec;
 #ifndef _WIN32
     // The per-user folder may not exist before the first save.
-    std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(m_settingsPath).parent_path(), ec);
+#else
+    // lib\ of a program folder that no installer made; never a whole
+    // installation folder that is gone.
+    std::filesystem::create_directory(std::filesystem::path(m_settingsPath).parent_path(), ec);
 #endif
     const std::string port = PortNameUnstorable(m_portName).empty() ? m_portName : m_storedPortName;
     const std::string text = FormatSettings({port, m_delay}, SettingsLineEnd());
     std::FILE* f = std::fopen(m_settingsPath.c_str(), "wb");
-    if (!f) return false;
+    if (!f) {
+        m_saveError = std::strerror(errno);
+        return false;
+    }
+    errno = 0;
     const bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    if (std::fclose(f) != 0 || !ok) return false;
+    if (std::fclose(f) != 0 || !ok) {
+        m_saveError = errno ? std::strerror(errno) : "it was not written in full";
+        return false;
+    }
     m_storedPortName = port;
+    m_storedDelay = m_delay;
     return true;
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #ifdef _WIN32
+#include <shlobj.h>
 #include <windows.h>
 #endif
 
@@ -53,6 +54,41 @@ std::string BackupFolderIn(const std::string& productDir) {
     return productDir + "backups\\";
 }
 
+namespace {
+
+// The narrow form the rest of the program opens files with; empty when the
+// code page cannot spell it.
+std::string Narrow(const wchar_t* wide) {
+    BOOL lossy = FALSE;
+    const int n =
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, nullptr, 0, nullptr, &lossy);
+    if (n <= 1 || lossy) return {};
+    std::string text(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, text.data(), n, nullptr, nullptr);
+    text.resize(static_cast<std::size_t>(n - 1));
+    return text;
+}
+
+}  // namespace
+
+std::string DefaultBackupFolder() {
+    PWSTR wide = nullptr;
+    std::string folder;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_DEFAULT, nullptr, &wide))) {
+        folder = Narrow(wide);
+        if (folder.empty()) {
+            // A user name the code page cannot spell: its short form can.
+            wchar_t shortPath[MAX_PATH] = {};
+            const DWORD n = GetShortPathNameW(wide, shortPath, MAX_PATH);
+            if (n > 0 && n < MAX_PATH) folder = Narrow(shortPath);
+        }
+    }
+    CoTaskMemFree(wide);
+    if (folder.empty()) return {};
+    if (folder.back() != '\\') folder += '\\';
+    return folder + "CalvexVHXR\\backups\\";
+}
+
 #else
 
 namespace {
@@ -91,6 +127,8 @@ std::string DefaultSettingsPath() {
     return SettingsPathIn(ProductDir());
 }
 
+#ifndef _WIN32
 std::string DefaultBackupFolder() {
     return BackupFolderIn(ProductDir());
 }
+#endif

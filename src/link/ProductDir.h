@@ -23,4 +23,9 @@ std::string SettingsPathIn(const std::string& productDir);
 // Where the backups of the pagers' contents go: "backups" beside "lib" in the
 // product directory (with a final separator); empty when there is none.
 std::string BackupFolderIn(const std::string& productDir);
+// The backup folder of this user. Windows: "CalvexVHXR\backups" in the
+// user's %LOCALAPPDATA% (a program installed under Program Files cannot write
+// beside itself, and one user's backups are no business of the next); empty
+// when that folder cannot be found. Elsewhere: below the product directory,
+// which is per user already.
 std::string DefaultBackupFolder();

@@ -26,6 +26,33 @@ TEST(SystemConfigDlg, ListsSixtyFourPortsThenTheDevicesFound) {
     EXPECT_EQ(dlg.m_portText, "/dev/ttyUSB0");
 }
 
+TEST(SystemConfigDlg, APortOfTheListIsMarkedInItsPlace) {
+    CSystemConfigDlg dlg;
+    dlg.SetDevices({{"COM5", "COM5 - USB Serial Port"},
+                    {"COM70", "COM70 - Serial port"},
+                    {"/dev/ttyACM0", "USB modem - /dev/ttyACM0"}});
+    dlg.m_portText = "COM5";
+    dlg.OnInitDialog();
+    const auto& items = dlg.Control(IDC_COMM_PORT).items;
+    ASSERT_EQ(items.size(), 66u);
+    EXPECT_EQ(items[3], "COM4");
+    EXPECT_EQ(items[4], "COM5 - USB Serial Port");
+    EXPECT_EQ(items[64], "COM70 - Serial port");
+    EXPECT_EQ(items[65], "USB modem - /dev/ttyACM0");
+    EXPECT_EQ(dlg.Selection(IDC_COMM_PORT), 4);
+    // The marked entry stands for the port name alone.
+    EXPECT_EQ(dlg.PortNameAt(4), "COM5");
+    EXPECT_EQ(dlg.IndexOfPort("COM70"), 64);
+    dlg.ClickFromUser(ui::IDOK);
+    EXPECT_EQ(dlg.m_portText, "COM5");
+
+    // Found again without the adapter: its entry is plain once more.
+    dlg.SetDevices({});
+    dlg.OnInitDialog();
+    EXPECT_EQ(dlg.Control(IDC_COMM_PORT).items[4], "COM5");
+    EXPECT_EQ(dlg.Control(IDC_COMM_PORT).items.size(), 64u);
+}
+
 TEST(SystemConfigDlg, UnlistedPortShowsNoSelection) {
     CSystemConfigDlg dlg;
     dlg.m_portText = "ttyS7";

@@ -1,3 +1,4 @@
+#include <QDir>
 #include <QFileInfo>
 
 #include "gui/AppFixture.h"
@@ -12,7 +13,9 @@ TEST_F(AppFixture, OpenValidFileEnablesTheCodeplugCommands) {
     Frame().OnCommand(ID_FILE_OPEN);
     EXPECT_TRUE(prompt.Records().empty());
     EXPECT_EQ(Frame().windowTitle(), "pager one.dat - Calvex V HXR");
-    EXPECT_EQ(Doc().GetPathName(), QFileInfo(chosenFile).absoluteFilePath());
+    // As the system spells paths (backslashes on Windows).
+    EXPECT_EQ(Doc().GetPathName(),
+              QDir::toNativeSeparators(QFileInfo(chosenFile).absoluteFilePath()));
     for (int id : {ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW,
                    ID_WRITE_PAGER, ID_USER_DATA, ID_FALSING_ALERT})
         EXPECT_TRUE(Enabled(id)) << id;
@@ -27,9 +30,10 @@ TEST_F(AppFixture, CorruptedFileIsReportedAndKeepsCommandsDisabled) {
     Frame().OnCommand(ID_FILE_OPEN);
     ASSERT_EQ(prompt.Records().size(), 1u);
     const auto& box = prompt.Records()[0];
-    EXPECT_EQ(box.text, "The data in file " +
-                            QFileInfo(chosenFile).absoluteFilePath().toStdString() +
-                            " is corrupted!");
+    EXPECT_EQ(box.text,
+              "The data in file " +
+                  QDir::toNativeSeparators(QFileInfo(chosenFile).absoluteFilePath()).toStdString() +
+                  " is corrupted!");
     EXPECT_EQ(box.caption, "Read File");
     EXPECT_EQ(box.icon, ui::PromptIcon::Error);
     EXPECT_EQ(box.buttons, ui::PromptButtons::Ok);

@@ -1,6 +1,7 @@
 // The program's own status bar messages: one line that fits the message pane
 // at the window's default size, the whole text in the pane's tooltip.
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QStatusTipEvent>
 #include <QPushButton>
@@ -193,7 +194,7 @@ TEST_F(StatusBarFixture, AWriteSaysWhereThePagersOldContentsWent) {
     const QString shown = Bar()->currentMessage();
     EXPECT_EQ(shown, "Pager written; its old contents: 136WJA0001-20261207-143000.dat");
     EXPECT_TRUE(Fits(shown)) << Advance(shown) << " px, the pane " << Frame().MessagePaneWidth();
-    EXPECT_TRUE(Bar()->toolTip().contains(QString::fromStdString(backup)))
+    EXPECT_TRUE(Bar()->toolTip().contains(QDir::toNativeSeparators(QString::fromStdString(backup))))
         << Bar()->toolTip().toStdString();
     CloseStatus();
 
@@ -201,9 +202,8 @@ TEST_F(StatusBarFixture, AWriteSaysWhereThePagersOldContentsWent) {
     link.backup.clear();
     prompt.Answer(ui::PromptAnswer::Yes);
     Frame().OnCommand(ID_WRITE_PAGER);
-    ASSERT_TRUE(WaitFor([this] {
-        return !link.Busy() && Status()->findChild<QPushButton*>("1")->isEnabled();
-    }));
+    ASSERT_TRUE(WaitFor(
+        [this] { return !link.Busy() && Status()->findChild<QPushButton*>("1")->isEnabled(); }));
     EXPECT_FALSE(Bar()->currentMessage().startsWith("Pager written"));
     CloseStatus();
 }

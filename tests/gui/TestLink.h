@@ -60,7 +60,11 @@ public:
         }
         return DelayListLabel(1);
     }
-    void SaveSettings() override { ++saves; }
+    std::string unsaved;  // what SaveSettings reports
+    std::string SaveSettings() override {
+        ++saves;
+        return unsaved;
+    }
     std::string ProductDir() const override { return productDir; }
 
     bool StartRead(CCodeplug& plug, Post post) override { return Start(plug, post, true); }

@@ -3,6 +3,7 @@
 // through OK.
 #include <QComboBox>
 #include <QLineEdit>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QTextBrowser>
 #include <QPushButton>
@@ -16,6 +17,7 @@
 #include "editor/RuleMessages.h"
 #include "gui/PickEntry.h"
 #include "gui/SheetFixture.h"
+#include "ui/qt/ScreenFit.h"
 
 using namespace cmd;
 
@@ -186,6 +188,46 @@ TEST_F(SheetFixture, EnterAfterARefusedValueKeepsTheSheetOpenOnThatField) {
         },
         0);
     EXPECT_EQ(Doc().Codeplug().GetImage(), before);
+}
+
+TEST_F(SheetFixture, EveryPageShowsWholeWhenTheScreenHasRoomForIt) {
+    // The lists of a page fill when it is first shown, in the fonts of the
+    // machine, and may ask for more room than the page the sheet opened on;
+    // the sheet grows with them instead of cutting them off.
+    OpenSample();
+    WithSheet(
+        [&](ui::qt::CBoundSheet& sheet) {
+            auto shownWhole = [&](const std::string& what) {
+                auto* area = qobject_cast<QScrollArea*>(sheet.Tabs()->currentWidget());
+                ASSERT_NE(area, nullptr);
+                const QSize room = ui::qt::ScreenRoom(&sheet);
+                const QSize page = area->widget()->sizeHint();
+                if (sheet.sizeHint().width() <= room.width())
+                    EXPECT_GE(area->viewport()->width(), page.width()) << what;
+                if (sheet.sizeHint().height() <= room.height())
+                    EXPECT_GE(area->viewport()->height(), page.height()) << what;
+            };
+            QTabBar* bar = sheet.Tabs()->tabBar();
+            for (int tab = 1; tab < bar->count(); ++tab) {
+                QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(tab).center());
+                ASSERT_EQ(sheet.Tabs()->currentIndex(), tab);
+                QApplication::processEvents();
+                shownWhole(sheet.Tabs()->tabText(tab).toStdString());
+            }
+            // A list whose entries come out wider than the room it was given.
+            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(1).center());
+            QComboBox* alert = nullptr;
+            for (auto* list : sheet.Tabs()->currentWidget()->findChildren<QComboBox*>())
+                if (list->isVisible() && list->objectName() != "1013") alert = list;
+            ASSERT_NE(alert, nullptr);
+            const int width = sheet.width();
+            alert->addItem(alert->currentText() + "WWWWWWWW");
+            QApplication::processEvents();
+            QApplication::processEvents();
+            EXPECT_GT(sheet.width(), width);
+            shownWhole("a widened list");
+        },
+        ui::IDCANCEL);
 }
 
 TEST_F(SheetFixture, CtrlTabAndCtrlPageKeysChangePagesFromEveryControl) {

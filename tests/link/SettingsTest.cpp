@@ -213,6 +213,43 @@ TEST_F(SettingsDir, MissingOrUnusableFileKeepsDefaults) {
     EXPECT_FALSE(none.SaveSettings());
 }
 
+TEST_F(SettingsDir, KnowsWhetherAFailedSaveLosesAChange) {
+    const std::string path = m_dir + "/lib/CalvexV.ini";
+    {
+        std::filesystem::create_directories(m_dir + "/lib");
+        std::ofstream(path) << "CommPort = COM4\nUSBDelay = 2000";
+    }
+    CCommPort port(path);
+    EXPECT_FALSE(port.SettingsChanged());
+    port.SetDelayIndex(3);
+    EXPECT_TRUE(port.SettingsChanged());
+    port.SetDelayIndex(0);  // back to what the file says
+    EXPECT_FALSE(port.SettingsChanged());
+    // A port the file cannot keep is never written, so it changes nothing.
+    port.SetPortName("/tmp/my pager");
+    EXPECT_FALSE(port.SettingsChanged());
+    port.SelectPort(9);
+    EXPECT_TRUE(port.SettingsChanged());
+    ASSERT_TRUE(port.SaveSettings());
+    EXPECT_EQ(port.SaveError(), "");
+    EXPECT_FALSE(port.SettingsChanged());
+
+    // The file's folder turned into a file: the save fails with the reason,
+    // and the change stays unsaved.
+    std::filesystem::remove_all(m_dir + "/lib");
+    std::ofstream(m_dir + "/lib") << "in the way";
+    port.SetDelayIndex(2);
+    EXPECT_FALSE(port.SaveSettings());
+    EXPECT_NE(port.SaveError(), "");
+    EXPECT_TRUE(port.SettingsChanged());
+
+    CCommPort nowhere("");
+    nowhere.SelectPort(4);
+    EXPECT_FALSE(nowhere.SaveSettings());
+    EXPECT_EQ(nowhere.SaveError(), "no installation folder is known");
+    EXPECT_TRUE(nowhere.SettingsChanged());
+}
+
 TEST_F(SettingsDir, ProductDirFromTheEnvironmentGetsItsSeparator) {
     ::setenv("CALVEX_PRODUCT_DIR", m_dir.c_str(), 1);  // no final "/"
     EXPECT_EQ(ProductDir(), m_dir + "/");

@@ -7,7 +7,9 @@
 #include <fstream>
 #include <string>
 
+#include "codeplug/CCodeplug.h"
 #include "link/CCommPort.h"
+#include "link/PagerBackups.h"
 #include "link/ProductDir.h"
 
 namespace {
@@ -76,6 +78,43 @@ TEST_F(Registry, MissingOrOverLongValueFallsBackToTheProgramFolder) {
     EXPECT_EQ(ProductDir(), fallback);
     SetProductDir("C:\\" + std::string(252, 'y'));  // 255 characters: still taken
     EXPECT_EQ(ProductDir().size(), 255u);
+}
+
+TEST_F(Registry, SaveMakesLibInAProgramFolderButNoGoneInstallation) {
+    RemoveDirectoryA((m_dir + "lib").c_str());
+    SetProductDir(m_dir);
+    {
+        CCommPort program;
+        program.SelectPort(6);
+        EXPECT_TRUE(program.SaveSettings()) << program.SaveError();
+    }
+    EXPECT_NE(GetFileAttributesA((m_dir + "lib\\CalvexV.ini").c_str()), INVALID_FILE_ATTRIBUTES);
+
+    const std::string gone = m_dir + "uninstalled\\";
+    SetProductDir(gone);
+    CCommPort program;
+    program.SelectPort(7);
+    EXPECT_FALSE(program.SaveSettings());
+    EXPECT_TRUE(program.SettingsChanged());
+    EXPECT_EQ(GetFileAttributesA(gone.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(Registry, BackupsGoToTheUsersLocalAppDataNotTheInstallation) {
+    SetProductDir(m_dir);
+    char local[MAX_PATH] = {};
+    ASSERT_GT(GetEnvironmentVariableA("LOCALAPPDATA", local, MAX_PATH), 0u);
+    const std::string folder = DefaultBackupFolder();
+    EXPECT_EQ(folder, std::string(local) + "\\CalvexVHXR\\backups\\");
+    EXPECT_EQ(folder.find(m_dir), std::string::npos);
+
+    Image block{};
+    block[0] = 0x41;
+    PagerBackups backups(folder);
+    const auto saved = backups.Save(block);
+    ASSERT_TRUE(saved.ok) << saved.error;
+    EXPECT_EQ(saved.path.rfind(folder, 0), 0u) << saved.path;
+    EXPECT_NE(GetFileAttributesA(saved.path.c_str()), INVALID_FILE_ATTRIBUTES);
+    DeleteFileA(saved.path.c_str());
 }
 
 }  // namespace

@@ -11,6 +11,8 @@
 ;   !insertmacro RemoveFile "$INSTDIR\Name.dll"
 ;   !insertmacro RemoveFolder "$INSTDIR"   only when empty (or emptied at
 ;       the restart); a folder that holds files of others stays.
+;   Call un.RemoveUninstaller   removes $INSTDIR\Uninstall.exe, which the
+;       uninstaller's copy in the temporary folder runs beside.
 ;
 ; Needs InstallLog.nsh.
 !ifndef INSTALLEDFILES_NSH
@@ -144,5 +146,25 @@ FunctionEnd
     Call RemoveFolderFn
   !endif
 !macroend
+
+; The copy in the temporary folder starts while Uninstall.exe may still be
+; ending: give it a moment before falling back to removal at restart.
+Function un.RemoveUninstaller
+  StrCpy $0 0
+  ${Do}
+    ClearErrors
+    Delete "$INSTDIR\Uninstall.exe"
+    ${IfNot} ${FileExists} "$INSTDIR\Uninstall.exe"
+      ${Log} "Removed: $INSTDIR\Uninstall.exe"
+      Return
+    ${EndIf}
+    IntOp $0 $0 + 1
+    ${If} $0 > 50
+      ${ExitDo}
+    ${EndIf}
+    Sleep 100
+  ${Loop}
+  !insertmacro RemoveFile "$INSTDIR\Uninstall.exe"
+FunctionEnd
 
 !endif

@@ -37,6 +37,8 @@ SetCompressor /SOLID lzma
 !include ExitCodes.nsh
 !include InstalledFiles.nsh
 !include UninstallEntry.nsh
+!define UNINSTALL_PASSED_OPTION "/PURGE"
+!include UninstallInPlace.nsh
 !include NetworkProvider.nsh
 
 Name "${PRODUCT_NAME} ${VERSION}"
@@ -86,11 +88,7 @@ Function .onInit
   SetShellVarContext all
   !insertmacro LogInit "${SETUP_LOG}"
   !insertmacro RequireAdmin
-  ClearErrors
-  ${GetOptions} "$CommandLine" "/UNINSTALL" $0
-  ${IfNot} ${Errors}
-    Call RunInstalledUninstaller
-  ${EndIf}
+  !insertmacro UninstallOnRequest
 FunctionEnd
 
 Section "${PRODUCT_NAME}" SecMain
@@ -143,44 +141,6 @@ Function RemovePreviousCopy
   !insertmacro RemoveFolder "$0"
 FunctionEnd
 
-; setup.exe /UNINSTALL: runs the installed uninstaller in its folder and
-; waits for it, so that the exit code is the uninstaller's (Uninstall.exe
-; on its own hands over to a copy of itself and returns at once), then
-; removes the uninstaller, which cannot remove itself while it runs.
-Function RunInstalledUninstaller
-  !insertmacro ReadInstallLocation "${UNINSTALL_KEY}" $1
-  ${If} $1 == ""
-    !insertmacro QuitRun ${EXIT_OK} "${PRODUCT_NAME} is not installed: nothing to remove."
-  ${EndIf}
-  ${IfNot} ${FileExists} "$1\Uninstall.exe"
-    !insertmacro QuitRun ${EXIT_FAILED} "FAILED: $1\Uninstall.exe is missing; the installation cannot be removed."
-  ${EndIf}
-  StrCpy $2 ""
-  ${If} ${Silent}
-    StrCpy $2 "/S "
-  ${EndIf}
-  ClearErrors
-  ${GetOptions} "$CommandLine" "/PURGE" $0
-  ${IfNot} ${Errors}
-    StrCpy $2 "$2/PURGE "
-  ${EndIf}
-  ${Log} "Removing the installation in $1 with its uninstaller"
-  ClearErrors
-  ExecWait `"$1\Uninstall.exe" $2/LOG="$LogFile" _?=$1` $0
-  ${If} ${Errors}
-    !insertmacro QuitRun ${EXIT_FAILED} "FAILED: could not run $1\Uninstall.exe."
-  ${EndIf}
-  ${If} $0 == ${EXIT_OK}
-  ${OrIf} $0 == ${EXIT_RESTART_NEEDED}
-    ${If} $0 == ${EXIT_RESTART_NEEDED}
-      SetRebootFlag true
-    ${EndIf}
-    !insertmacro RemoveFile "$1\Uninstall.exe"
-    !insertmacro RemoveFolder "$1"
-  ${EndIf}
-  !insertmacro QuitRun $0 "The uninstaller ended with exit code $0."
-FunctionEnd
-
 Function .onInstSuccess
   !insertmacro EndRun
 FunctionEnd
@@ -225,26 +185,6 @@ Section /o "un.Vantrel settings (the product's registry parameters)" SecUnSettin
   DeleteRegKey /ifempty HKCU "${COMPANY_KEY}"
   ${Log} "Removed the Vantrel settings: HKLM\${PRODUCT_KEY} and this user's HKCU\${PRODUCT_KEY}"
 SectionEnd
-
-; The copy in the temporary folder starts while Uninstall.exe may still be
-; ending: give it a moment before falling back to removal at restart.
-Function un.RemoveUninstaller
-  StrCpy $0 0
-  ${Do}
-    ClearErrors
-    Delete "$INSTDIR\Uninstall.exe"
-    ${IfNot} ${FileExists} "$INSTDIR\Uninstall.exe"
-      ${Log} "Removed: $INSTDIR\Uninstall.exe"
-      Return
-    ${EndIf}
-    IntOp $0 $0 + 1
-    ${If} $0 > 50
-      ${ExitDo}
-    ${EndIf}
-    Sleep 100
-  ${Loop}
-  !insertmacro RemoveFile "$INSTDIR\Uninstall.exe"
-FunctionEnd
 
 Function un.onInit
   SetRegView 64

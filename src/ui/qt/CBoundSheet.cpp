@@ -8,6 +8,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "ui/qt/FitScrollArea.h"
 #include "ui/qt/ScreenFit.h"
@@ -119,6 +120,7 @@ void CBoundSheet::ShowModal() {
     // The whole of every page when the screen has room, else what it has;
     // a size the user chose is kept as long as it fits.
     resize(FitToScreen(this, m_sized ? size() : sizeHint()));
+    m_hinted = m_hinted.expandedTo(sizeHint());
     m_sized = true;
     if (parentWidget()) setWindowModality(Qt::WindowModal);
     setModal(true);
@@ -146,6 +148,26 @@ void CBoundSheet::OnTabChanged(int index) {
     if (DialogBinder* b = PageBinder(index)) {
         b->Bind();  // new widgets only; then pushes
     }
+}
+
+bool CBoundSheet::event(QEvent* event) {
+    const bool handled = QDialog::event(event);
+    // The layout has taken the request by now, so sizeHint() is current.
+    if (event->type() == QEvent::LayoutRequest && isVisible()) FollowPagesHint();
+    return handled;
+}
+
+void CBoundSheet::FollowPagesHint() {
+    const QSize hint = sizeHint();
+    QSize wanted = size();
+    if (hint.width() > m_hinted.width()) wanted.setWidth(std::max(wanted.width(), hint.width()));
+    if (hint.height() > m_hinted.height())
+        wanted.setHeight(std::max(wanted.height(), hint.height()));
+    m_hinted = m_hinted.expandedTo(hint);
+    wanted = FitToScreen(this, wanted);
+    if (wanted == size()) return;
+    resize(wanted);
+    KeepOnScreen(this);
 }
 
 void CBoundSheet::Sync() {

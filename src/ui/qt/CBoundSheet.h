@@ -57,6 +57,9 @@ protected:
     // from every control, and F1 asks for help, before a control (a drop-down
     // list above all) can take the key for itself.
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // A page that asks for more room than it had (its lists filled when it
+    // was first shown, with the fonts of this machine) widens the sheet.
+    bool event(QEvent* event) override;
 
 private:
     void Build();
@@ -66,6 +69,10 @@ private:
     // its own rules take or refuse what was typed; false when it refused.
     bool LeaveFocusedField();
     void StepPage(int step);
+    // Grows the window where the pages now ask for more than they asked for
+    // before, as far as the screen has room; a size the user chose stays
+    // otherwise.
+    void FollowPagesHint();
 
     CPropertySheet& m_sheet;
     QTabWidget* m_tabs;
@@ -77,6 +84,8 @@ private:
     int m_shownTab = -1;
     bool m_switching = false;
     bool m_sized = false;
+    // The largest size the pages asked for that the window took into account.
+    QSize m_hinted;
 };
 
 }  // namespace ui::qt

@@ -40,4 +40,16 @@ QSize FitToScreen(const QWidget* w, QSize wanted) {
     return wanted.boundedTo(room);
 }
 
+void KeepOnScreen(QWidget* window) {
+    QScreen* screen = window->screen();
+    if (!screen || !window->isVisible()) return;
+    const QRect room = screen->availableGeometry();
+    QRect frame = window->frameGeometry();
+    if (frame.right() > room.right()) frame.moveRight(room.right());
+    if (frame.bottom() > room.bottom()) frame.moveBottom(room.bottom());
+    if (frame.left() < room.left()) frame.moveLeft(room.left());
+    if (frame.top() < room.top()) frame.moveTop(room.top());
+    if (frame.topLeft() != window->frameGeometry().topLeft()) window->move(frame.topLeft());
+}
+
 }  // namespace ui::qt

@@ -15,4 +15,8 @@ QSize ScreenRoom(const QWidget* w);
 // `wanted`, shrunk where it exceeds that room.
 QSize FitToScreen(const QWidget* w, QSize wanted);
 
+// Moves a shown window that has grown past its screen's available area back
+// onto it, as far as it fits.
+void KeepOnScreen(QWidget* window);
+
 }  // namespace ui::qt
