@@ -18,6 +18,20 @@ if(NOT _qt)
 endif()
 file(GLOB _host_tools /usr/lib/*/cmake/Qt6CoreTools/Qt6CoreToolsConfig.cmake)
 
+# A build tree configured against another installation (the script's options
+# changed, or CALVEX_QT_WINDOWS did) forgets the Qt packages it found there;
+# find_package would otherwise keep using them from the cache.
+if(DEFINED CACHE{CALVEX_QT_WINDOWS_USED} AND NOT "$CACHE{CALVEX_QT_WINDOWS_USED}" STREQUAL "${_qt}")
+  get_cmake_property(_cached CACHE_VARIABLES)
+  foreach(_var IN LISTS _cached)
+    if(_var MATCHES "^Qt6.*_DIR$")
+      unset(${_var} CACHE)
+    endif()
+  endforeach()
+  message(STATUS "Qt for Windows changed from $CACHE{CALVEX_QT_WINDOWS_USED}")
+endif()
+set(CALVEX_QT_WINDOWS_USED "${_qt}" CACHE INTERNAL "the Qt for Windows this tree was configured with")
+
 if(CALVEX_BUILD_GUI AND _qt AND EXISTS "${_qt}/lib/cmake/Qt6/Qt6Config.cmake" AND _host_tools)
   # As Qt's own toolchain file does it: the installation is a find root, its
   # lib/cmake the prefix (a prefix equal to a root would be joined to itself).
