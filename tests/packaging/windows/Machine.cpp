@@ -54,7 +54,17 @@ void DumpInto(HKEY key, const std::wstring& path, std::wstring* out) {
     }
 }
 
-// Processes whose parent is `parent`, opened for waiting.
+// The system's own programs, which a program can start on demand (Wine starts
+// its desktop and RPC programs so) and which then live on after it.
+bool SystemProgram(const wchar_t* exe) {
+    for (const wchar_t* name : {L"explorer.exe", L"rpcss.exe", L"services.exe", L"svchost.exe",
+                                L"winedevice.exe", L"plugplay.exe", L"conhost.exe"})
+        if (_wcsicmp(exe, name) == 0) return true;
+    return false;
+}
+
+// Processes whose parent is `parent`, opened for waiting; the system's own
+// programs left out.
 std::vector<HANDLE> Children(DWORD parent) {
     std::vector<HANDLE> found;
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
@@ -65,7 +75,7 @@ std::vector<HANDLE> Children(DWORD parent) {
     entry.dwSize = sizeof entry;
     for (BOOL more = Process32FirstW(snapshot, &entry); more;
          more = Process32NextW(snapshot, &entry)) {
-        if (entry.th32ParentProcessID == parent) {
+        if (entry.th32ParentProcessID == parent && !SystemProgram(entry.szExeFile)) {
             if (HANDLE h = OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID); h != nullptr) {
                 found.push_back(h);
             }
@@ -232,21 +242,32 @@ Run Start(const std::wstring& commandLine, bool descendants) {
         return run;
     }
     CloseHandle(writeEnd);
-    char buffer[4096];
-    DWORD got = 0;
-    // Children that inherited the pipe keep it open: read until the
-    // program itself has ended and nothing more arrives.
-    while (ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got > 0) {
-        run.output.append(buffer, got);
-    }
-    WaitForSingleObject(process.hProcess, INFINITE);
+    // The run ends with the program (and the children waited for), not with
+    // the pipe: a program it started on demand that lives on (Wine's desktop
+    // program, started by the first program that needs a desktop) inherits
+    // the pipe and would hold it open for as long as it runs.
+    auto drain = [&] {
+        DWORD available = 0;
+        while (PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr) && available > 0) {
+            char buffer[4096];
+            DWORD got = 0;
+            const DWORD want = std::min<DWORD>(available, sizeof buffer);
+            if (!ReadFile(readEnd, buffer, want, &got, nullptr) || got == 0) break;
+            run.output.append(buffer, got);
+        }
+    };
+    auto waitDraining = [&](HANDLE handle) {
+        while (WaitForSingleObject(handle, 20) == WAIT_TIMEOUT) drain();
+    };
+    waitDraining(process.hProcess);
     GetExitCodeProcess(process.hProcess, &run.exitCode);
     if (descendants) {
         for (HANDLE child : Children(process.dwProcessId)) {
-            WaitForSingleObject(child, INFINITE);
+            waitDraining(child);
             CloseHandle(child);
         }
     }
+    drain();
     CloseHandle(readEnd);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
