@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "fleet/CsvText.h"
+#include "link/LocalTime.h"
 
 namespace fs = std::filesystem;
 
@@ -15,16 +16,7 @@ std::vector<std::string> FleetLog::Header() {
 }
 
 std::string FleetLog::Now() {
-    const std::time_t t = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &t);
-#else
-    localtime_r(&t, &local);
-#endif
-    char stamp[32];
-    std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &local);
-    return stamp;
+    return LocalTimeText(std::chrono::system_clock::now(), "%Y-%m-%d %H:%M:%S");
 }
 
 bool FleetLog::Open(const std::string& path) {

@@ -9,6 +9,7 @@
 
 #include "codeplug/CSerialNumber.h"
 #include "document/CDatFile.h"
+#include "link/LocalTime.h"
 
 namespace fs = std::filesystem;
 
@@ -56,16 +57,7 @@ std::string PagerBackups::SerialPart(const Image& block) {
 
 std::string PagerBackups::BaseName(const std::string& serial,
                                    std::chrono::system_clock::time_point when) {
-    const std::time_t t = std::chrono::system_clock::to_time_t(when);
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &t);
-#else
-    localtime_r(&t, &local);
-#endif
-    char stamp[32];
-    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
-    return serial + "-" + stamp;
+    return serial + "-" + LocalTimeText(when, "%Y%m%d-%H%M%S");
 }
 
 PagerBackups::Result PagerBackups::Save(const Image& block,
