@@ -136,10 +136,7 @@ QString CTarnixHXRApp::ChooseFile(bool save) {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
     }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    const QString chosen = dialog.selectedFiles().front();
-    m_lastFolder = QFileInfo(chosen).absolutePath();
-    return chosen;
+    return RunFileDialog(dialog);
 }
 
 QString CTarnixHXRApp::ChooseOpenFile(const QString& caption, const QString& filter) {
@@ -155,6 +152,10 @@ QString CTarnixHXRApp::ChooseOpenFile(const QString& caption, const QString& fil
         dialog.setDirectory(QFileInfo(document).absolutePath());
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
+    return RunFileDialog(dialog);
+}
+
+QString CTarnixHXRApp::RunFileDialog(QFileDialog& dialog) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     const QString chosen = dialog.selectedFiles().front();
     m_lastFolder = QFileInfo(chosen).absolutePath();

@@ -8,6 +8,7 @@
 #include <memory>
 
 class CMainFrame;
+class QFileDialog;
 class CTarnixHXRDoc;
 class CTarnixHXRView;
 class HelpWindow;
@@ -78,6 +79,9 @@ public:
 
 private:
     QString ChooseFile(bool save);
+    // Runs a file dialog; the folder of the file chosen is where the next
+    // one starts.
+    QString RunFileDialog(QFileDialog& dialog);
     void ShowHelpWindow(const QString& guide);
     HelpWindow& MakeHelpWindow(const QString& guide);
     void OpenHelpWith(const QString& opener, const QString& guide);
