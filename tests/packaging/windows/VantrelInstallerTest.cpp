@@ -122,7 +122,10 @@ bool Has(const std::string& text, const std::string& part) {
 }
 
 TEST_F(VantrelSetup, InstallsBesideAnotherProviderMapsADriveAndUninstallsCleanly) {
-    SetProductValue("HostData", (Narrow(machine::ExeFolder()) + "\\shmemhost").c_str());
+    // A cache folder of this prefix's own: the cache tests' folder beside it
+    // belongs to another wineserver, whose mutex this one's processes cannot
+    // see, so sharing its file would let both change the tables at once.
+    SetProductValue("HostData", (Narrow(machine::ExeFolder()) + "\\shmemhost-setup").c_str());
     ASSERT_EQ(Install(), 0u) << Log();
 
     EXPECT_EQ(Order(), "otherprov,vtrelnp");
