@@ -402,18 +402,21 @@ bool PersistentHash::Enter(const void* key, const void* data, int length) {
     } else {
         index = Load32(t, table::kFreeHead);
         const std::uint8_t* e = index < p_.capacity ? Entry(t, index) : nullptr;
-        const std::uint32_t nextFree = e != nullptr ? Load32(e, 0) : kNone;
+        std::uint32_t nextFree = e != nullptr ? Load32(e, 0) : kNone;
         if (index == kNone) {
             ok = false;  // full: nothing is evicted
         } else if (e == nullptr || e[4 + p_.keySize] != 0 ||
                    (nextFree != kNone && nextFree >= p_.capacity)) {
-            // A free list that leads astray: start again empty.
+            // A free list that leads astray: start again empty, the entries
+            // chained in order.
             Rebuild(t);
             Store32(t, table::kConsistent, 0);
             index = 0;
+            nextFree = p_.capacity > 1 ? 1 : kNone;
         }
         if (ok) {
-            Store32(t, table::kFreeHead, Load32(Entry(t, index), 0));
+            // The link checked above, not a second read of it.
+            Store32(t, table::kFreeHead, nextFree);
             Count(t, table::kEnters);
         }
     }

@@ -43,6 +43,10 @@ public:
     // the mapping's namespace does not let this process create it.
     virtual long MapFile(const std::string& path, const std::string& name, std::uint64_t size,
                          bool readOnly, bool global, MappedView* view, bool* created) = 0;
+    // Whether the objects behind a view (the named mapping, and the file
+    // when this process opened it) were made by this process's user, the
+    // administrators or the system, and so by no other user of the machine.
+    virtual bool MadeByThisUser(const MappedView& view) = 0;
     virtual bool Flush(const MappedView& view, std::uint64_t offset, std::uint64_t size) = 0;
     virtual void Unmap(MappedView* view) = 0;
 

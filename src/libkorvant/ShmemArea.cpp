@@ -12,6 +12,7 @@ namespace korvant {
 namespace {
 
 constexpr long kErrAccessDenied = 5;
+constexpr long kErrInvalidOwner = 1307;
 constexpr unsigned long kErrInsufficientBuffer = 122;
 constexpr const char* kGlobalPrefix = "Global\\";
 
@@ -200,6 +201,20 @@ bool ShmemArea::MapArea(std::uint64_t mapSize, bool* created) {
     return true;
 }
 
+// A user's own area is trusted as that user's: one whose file or mapping
+// another user made first (in a folder every user may write to) could hold
+// whatever that user entered, and is not used.
+bool ShmemArea::OwnArea() {
+    if (config_.global || os_.MadeByThisUser(view_)) {
+        return true;
+    }
+    if (!foreignReported_) {
+        foreignReported_ = true;
+        os_.Trace("GetSecurityInfo", __LINE__, kErrInvalidOwner);
+    }
+    return false;
+}
+
 bool ShmemArea::Attach() {
     if (Attached()) {
         return true;
@@ -240,7 +255,7 @@ bool ShmemArea::Attach() {
     const std::uint64_t mapSize = std::uint64_t{config_.totalSize} + area::kHeaderSize;
     bool created = false;
     bool ok = MapArea(mapSize, &created);
-    if (ok && view_.size < mapSize) {
+    if (ok && (view_.size < mapSize || !OwnArea())) {
         os_.Unmap(&view_);
         ok = false;
     }

@@ -104,6 +104,7 @@ private:
     LockResult WaitForMutex();
     void CopyHeader();
     bool MapArea(std::uint64_t mapSize, bool* created);
+    bool OwnArea();
     void IntegrityMessage();
     std::uint32_t ExpectedTotal() const {
         return config_.debugFile.empty() ? config_.totalSize : 0;
@@ -125,6 +126,8 @@ private:
     std::array<std::uint8_t, area::kHeaderSize> header_{};
     // Lack of the right to create Global\ mappings is traced once.
     bool globalDenied_ = false;
+    // So is a user's own area that another user made.
+    bool foreignReported_ = false;
 };
 
 }  // namespace korvant

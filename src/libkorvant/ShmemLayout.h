@@ -10,11 +10,13 @@ namespace korvant {
 static_assert(std::endian::native == std::endian::little, "the area layout is little-endian");
 
 // Reads and writes of the shared area. Offsets come from memory other
-// processes write, so nothing is ever accessed through a cast pointer.
+// processes write, so nothing is ever accessed through a cast pointer. A
+// read is volatile: the compiler may not fetch a field again where the code
+// checked the value it read once (another process may have changed it).
 inline std::uint32_t Load32(const std::uint8_t* base, std::uint64_t offset) {
-    std::uint32_t v;
-    std::memcpy(&v, base + offset, 4);
-    return v;
+    const volatile std::uint8_t* p = base + offset;
+    return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 |
+           std::uint32_t{p[3]} << 24;
 }
 inline void Store32(std::uint8_t* base, std::uint64_t offset, std::uint32_t v) {
     std::memcpy(base + offset, &v, 4);

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace korvant::testing {
@@ -28,6 +29,8 @@ public:
 
     // Views mapped now, by any process.
     std::atomic<int> views{0};
+    // The user who made the file.
+    std::string owner = "user";
 
 private:
     int fd_ = -1;

@@ -236,7 +236,7 @@ bool FakeSharedObjects::MapView(const std::shared_ptr<FakeFile>& file, std::uint
     view->readOnly = !writable;
     view->mapping = next_++;
     view->file = 0;
-    views_[view->mapping] = View{file, mapping, reserved, length};
+    views_[view->mapping] = View{file, mapping, reserved, length, nullptr};
     return true;
 }
 
@@ -274,6 +274,7 @@ long FakeSharedObjects::MapFile(const std::string& path, const std::string& name
     }
     if (it == machine_.files.end()) {
         it = machine_.files.emplace(path, std::make_shared<FakeFile>()).first;
+        it->second->owner = user;
         *created = true;
     }
     std::shared_ptr<FakeFile> file = it->second;
@@ -285,7 +286,7 @@ long FakeSharedObjects::MapFile(const std::string& path, const std::string& name
         if (IsGlobalName(name) && !mayCreateGlobal) {
             return kErrAccessDenied;
         }
-        mapping = machine_.mappings.emplace(name, FakeMachine::Mapping{file, 0}).first;
+        mapping = machine_.mappings.emplace(name, FakeMachine::Mapping{file, 0, user}).first;
     }
     if (!MapView(mapping->second.file, size, true, name, view)) {
         if (mapping->second.refs == 0) {
@@ -294,7 +295,26 @@ long FakeSharedObjects::MapFile(const std::string& path, const std::string& name
         return kErrInvalidData;
     }
     ++mapping->second.refs;
+    // The file this process opened, which may not be the one behind a
+    // mapping another process made first under this name.
+    views_[view->mapping].opened = file;
     return 0;
+}
+
+bool FakeSharedObjects::MadeByThisUser(const MappedView& view) {
+    std::lock_guard<std::mutex> hold(machine_.lock);
+    auto trusted = [&](const std::string& owner) {
+        return owner == user || owner == "Administrators" || owner == "SYSTEM";
+    };
+    auto it = views_.find(view.mapping);
+    if (it == views_.end()) {
+        return false;
+    }
+    if (it->second.opened && !trusted(it->second.opened->owner)) {
+        return false;
+    }
+    auto mapping = machine_.mappings.find(it->second.mapping);
+    return mapping == machine_.mappings.end() || trusted(mapping->second.owner);
 }
 
 bool FakeSharedObjects::Flush(const MappedView& view, std::uint64_t offset, std::uint64_t size) {

@@ -31,6 +31,7 @@ struct FakeMachine {
     struct Mapping {
         std::shared_ptr<FakeFile> file;
         int refs = 0;
+        std::string owner;  // the user who made it
     };
 
     // The process dies: the mutexes its threads own become abandoned.
@@ -73,6 +74,7 @@ public:
     bool OpenMapping(const std::string& name, std::uint64_t size, MappedView* view) override;
     long MapFile(const std::string& path, const std::string& name, std::uint64_t size,
                  bool readOnly, bool global, MappedView* view, bool* created) override;
+    bool MadeByThisUser(const MappedView& view) override;
     bool Flush(const MappedView& view, std::uint64_t offset, std::uint64_t size) override;
     void Unmap(MappedView* view) override;
     bool IsDirectory(const std::string& path) override;
@@ -95,6 +97,9 @@ public:
     // Standard users (and administrators without elevation) may not create
     // a file mapping in the Global\ namespace; opening one works.
     bool mayCreateGlobal = true;
+    // The user the process runs as: files and mappings it makes are that
+    // user's. "Administrators" and "SYSTEM" stand for those owners.
+    std::string user = "user";
 
 private:
     struct View {
@@ -102,6 +107,7 @@ private:
         std::string mapping;  // empty for the debug file
         void* reserved = nullptr;
         std::size_t reservedLength = 0;
+        std::shared_ptr<FakeFile> opened;  // the file this process opened, if it did
     };
     WaitResult WaitLocked(ObjHandle mutex, std::uint32_t timeoutMs);
     bool MapView(const std::shared_ptr<FakeFile>& file, std::uint64_t size, bool writable,

@@ -383,6 +383,55 @@ TEST(ShmemAttach, GlobalMappingsNeedTheRightToCreateThem) {
     EXPECT_EQ(user.area->Config().mappingName, "Global\\VTshmemV3_area");
 }
 
+// Another user makes a user's own area first: its file in the folder every
+// user may write to, or its mapping while holding it. Neither is used (the
+// refusal traced once); what the administrators or the system made is.
+TEST(ShmemAttach, AUsersOwnAreaThatAnotherUserMadeIsNotUsed) {
+    const AreaConfig priv = MakeAreaConfig("C:\\Vantrel", "S-1-5-21-1-2-3-1000", true, kSmallArea);
+    const std::uint64_t size = std::uint64_t{kSmallArea} + area::kHeaderSize;
+    {
+        FakeMachine machine;
+        FakeSharedObjects mallory(machine, 1);
+        mallory.user = "mallory";
+        MappedView view;
+        bool created = false;
+        ASSERT_EQ(mallory.MapFile(priv.fileName, "mallory's", size, false, false, &view, &created), 0);
+        mallory.Unmap(&view);
+        FakeProcess victim(machine, 2, priv);
+        EXPECT_FALSE(victim.area->Attach());
+        EXPECT_FALSE(victim.area->Attach());
+        EXPECT_EQ(victim.os.Traces(), std::vector<std::string>{"GetSecurityInfo 1307"});
+        EXPECT_EQ(victim.Table(), nullptr);
+        EXPECT_FALSE(machine.HasMappings());
+        EXPECT_FALSE(machine.MutexOwned(priv.mutexName));
+    }
+    {
+        FakeMachine machine;
+        FakeProcess victim(machine, 2, priv);
+        ASSERT_TRUE(victim.area->Attach());  // the file is the user's own
+        victim.area->Detach();
+        FakeSharedObjects mallory(machine, 1);
+        mallory.user = "mallory";
+        MappedView view;
+        bool created = false;
+        ASSERT_EQ(mallory.MapFile("C:\\elsewhere", priv.mappingName, size, false, false, &view,
+                                  &created),
+                  0);
+        EXPECT_FALSE(victim.area->Attach());
+        mallory.Unmap(&view);
+        EXPECT_TRUE(victim.area->Attach());
+    }
+    for (const char* maker : {"Administrators", "SYSTEM"}) {
+        FakeMachine machine;
+        FakeProcess installer(machine, 1, priv);
+        installer.os.user = maker;
+        ASSERT_TRUE(installer.area->Attach());
+        installer.area->Detach();
+        FakeProcess victim(machine, 2, priv);
+        EXPECT_TRUE(victim.area->Attach()) << maker;
+    }
+}
+
 // The fake machine fails as Windows does: an access past a view, or to a
 // view already unmapped, faults.
 TEST(FakeMachineDeathTest, ViewsFaultOutsideAndAfterUnmap) {

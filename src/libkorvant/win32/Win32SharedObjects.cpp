@@ -2,8 +2,11 @@
 
 #include <windows.h>
 
+#include <aclapi.h>
+
 #include <cstdio>
 #include <ctime>
+#include <vector>
 
 #include "libkorvant/win32/Library.h"
 
@@ -168,6 +171,68 @@ long Win32SharedObjects::MapFile(const std::string& path, const std::string& nam
     view->mapping = FromHandle(mapping);
     view->file = FromHandle(file);
     return 0;
+}
+
+namespace {
+
+// One piece of the process token's information (the user, the default
+// owner of what the process makes); empty when it cannot be read.
+std::vector<BYTE> TokenPart(HANDLE token, TOKEN_INFORMATION_CLASS part) {
+    DWORD length = 0;
+    GetTokenInformation(token, part, nullptr, 0, &length);
+    std::vector<BYTE> buffer(length);
+    if (length == 0 || !GetTokenInformation(token, part, buffer.data(), length, &length)) {
+        buffer.clear();
+    }
+    return buffer;
+}
+
+// Whether the object's owner is the process's user, its default owner (the
+// administrators, for an elevated administrator), the administrators or the
+// system: anyone else made it.
+bool OwnedByUs(HANDLE object, SE_OBJECT_TYPE type, PSID user, PSID defaultOwner) {
+    PSID owner = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    const DWORD status = GetSecurityInfo(object, type, OWNER_SECURITY_INFORMATION, &owner, nullptr,
+                                         nullptr, nullptr, &descriptor);
+    if (status != ERROR_SUCCESS) {
+        win32::Trace("GetSecurityInfo", "shmem", __LINE__, status);
+        return false;
+    }
+    // Windows gives every object an owner; Wine keeps none for kernel
+    // objects, and nothing then says another user made it.
+    const bool ours = owner == nullptr ||
+                      (IsValidSid(owner) &&
+                       (EqualSid(owner, user) ||
+                       (defaultOwner != nullptr && EqualSid(owner, defaultOwner)) ||
+                       IsWellKnownSid(owner, WinBuiltinAdministratorsSid) ||
+                       IsWellKnownSid(owner, WinLocalSystemSid)));
+    LocalFree(descriptor);
+    return ours;
+}
+
+}  // namespace
+
+bool Win32SharedObjects::MadeByThisUser(const MappedView& view) {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
+        win32::Trace("OpenProcessToken", "shmem", __LINE__, GetLastError());
+        return false;
+    }
+    const std::vector<BYTE> user = TokenPart(token, TokenUser);
+    const std::vector<BYTE> owner = TokenPart(token, TokenOwner);
+    CloseHandle(token);
+    if (user.empty()) {
+        return false;
+    }
+    PSID userSid = reinterpret_cast<const TOKEN_USER*>(user.data())->User.Sid;
+    PSID ownerSid =
+        owner.empty() ? nullptr : reinterpret_cast<const TOKEN_OWNER*>(owner.data())->Owner;
+    if (view.mapping != 0 &&
+        !OwnedByUs(AsHandle(view.mapping), SE_KERNEL_OBJECT, userSid, ownerSid)) {
+        return false;
+    }
+    return view.file == 0 || OwnedByUs(AsHandle(view.file), SE_FILE_OBJECT, userSid, ownerSid);
 }
 
 bool Win32SharedObjects::Flush(const MappedView& view, std::uint64_t offset, std::uint64_t size) {

@@ -15,6 +15,7 @@ public:
     bool OpenMapping(const std::string& name, std::uint64_t size, MappedView* view) override;
     long MapFile(const std::string& path, const std::string& name, std::uint64_t size,
                  bool readOnly, bool global, MappedView* view, bool* created) override;
+    bool MadeByThisUser(const MappedView& view) override;
     bool Flush(const MappedView& view, std::uint64_t offset, std::uint64_t size) override;
     void Unmap(MappedView* view) override;
     bool IsDirectory(const std::string& path) override;
